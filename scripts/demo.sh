@@ -1,0 +1,11 @@
+#!/bin/bash
+# Installs what is missing, builds Varnok and opens it on a fresh demo laboratory.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+bash "$here/scripts/install-deps.sh" xdg-utils
+cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNOK_BUILD_TESTS=OFF
+cmake --build "$here/build" -j"$(nproc)" --target varnok
+bash "$here/scripts/make-demo-lab.sh" "$here/build/demo-lab"
+cd "$here/build/demo-lab"
+exec "$here/build/src/varnok"

@@ -1,0 +1,16 @@
+#!/bin/bash
+# Installs what building and testing Varnok needs on Debian 12 (run as root).
+set -euo pipefail
+
+packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation)
+packages+=("$@")
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,20 @@
+#include "platform/NativeFileSystem.h"
+#include "platform/QtDesktop.h"
+#include "setup/Startup.h"
+#include "window/Form1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Varnok"));
+
+    NativeFileSystem fileSystem;
+    QtDesktop desktop;
+    Form1 form(fileSystem, desktop);
+    if (!runStartup(form))
+        return 1;
+    form.show();
+    return QApplication::exec();
+}

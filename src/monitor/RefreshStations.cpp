@@ -1,0 +1,95 @@
+#include "RefreshStations.h"
+#include "NewestFile.h"
+#include "platform/DateTimeText.h"
+#include "platform/Desktop.h"
+#include "platform/Paths.h"
+#include "platform/RunError.h"
+#include "window/FileListBox.h"
+#include "window/Form1.h"
+#include "window/TextBox.h"
+
+namespace {
+
+// A save older than this many minutes marks the station's time in red.
+constexpr qint64 UnsavedMinutes = 10;
+
+void showStationColor(TextBox* path, quint32 color)
+{
+    path->setForeColor(color);
+    // The invigilator sees which station the run waits on while its folder is tested.
+    path->repaint();
+}
+
+void refreshReachableStation(Form1& form, int i)
+{
+    FileListBox* list = form.File1[i];
+    TextBox* hora = form.Hora[i];
+    const QString folder = form.PC1Path[i]->text();
+
+    showStationColor(form.PC1Path[i], WindowColor::Black);
+    list->setPath(folder);
+    list->setEnabled(true);
+    list->refresh();
+    hora->setEnabled(true);
+
+    // Each listed file's times are read once: a vanished file reads as nullopt and is skipped.
+    QList<std::optional<FileTimes>> listedTimes;
+    listedTimes.reserve(list->listCount());
+    for (int k = 0; k < list->listCount(); ++k)
+        listedTimes.append(form.fileSystem().fileTimes(joinPath(folder, list->list(k))));
+    const NewestFile newest = findNewestFile(listedTimes);
+
+    if (list->listCount() == 0) {
+        hora->setText(QString());
+        return;
+    }
+    list->setListIndex(newest.position);
+    hora->setText(newest.created.toString(QStringLiteral("HH:mm")));
+    const qint64 minutesSinceSave =
+        newest.modified ? minuteBoundariesBetween(*newest.modified, form.desktop().now()) : 0;
+    hora->setForeColor(minutesSinceSave > UnsavedMinutes ? WindowColor::Red : WindowColor::Green);
+}
+
+void refreshCollectionFolder(Form1& form)
+{
+    const QString collection = form.PathRecolha->text();
+    if (form.fileSystem().folderExists(collection)) {
+        form.PathRecolha->setForeColor(WindowColor::Black);
+        form.File2->setPath(collection);
+        form.File2->setEnabled(true);
+        form.File2->refresh();
+    } else {
+        form.PathRecolha->setForeColor(WindowColor::Red);
+        form.File2->setPath(QString());
+        form.File2->refresh();
+        form.File2->setEnabled(false);
+    }
+}
+
+} // namespace
+
+void RefreshStations(Form1& form)
+{
+    try {
+        int activeStations = 0;
+        for (int i = 0; i < StationCount; ++i) {
+            showStationColor(form.PC1Path[i], WindowColor::Yellow);
+            if (form.fileSystem().folderExists(form.PC1Path[i]->text())) {
+                ++activeStations;
+                refreshReachableStation(form, i);
+            } else {
+                showStationColor(form.PC1Path[i], WindowColor::Red);
+                form.File1[i]->setEnabled(false);
+                form.Hora[i]->setEnabled(false);
+            }
+        }
+        form.NumPCs->setText(QString::number(activeStations));
+        refreshCollectionFolder(form);
+    } catch (const RunError& error) {
+        if (error.number() == ErrorNumber::InvalidPropertyValue)
+            return;
+        form.desktop().messageBox(
+            QStringLiteral("Refresh Error %1  %2").arg(error.number()).arg(error.description()),
+            MsgBoxStyle::OkOnly);
+    }
+}

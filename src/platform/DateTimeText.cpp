@@ -1,0 +1,42 @@
+#include "DateTimeText.h"
+
+#include <QLocale>
+
+namespace {
+
+qint64 localMinuteNumber(const QDateTime& dateTime)
+{
+    const QDateTime local = dateTime.toLocalTime();
+    return local.date().toJulianDay() * 24 * 60 + local.time().hour() * 60 + local.time().minute();
+}
+
+// The locale's long time format names the time zone; the general date form has none.
+QString longTimeFormatWithoutZone(const QLocale& locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        result.append(c);
+    }
+    return result.trimmed();
+}
+
+} // namespace
+
+qint64 minuteBoundariesBetween(const QDateTime& from, const QDateTime& to)
+{
+    return localMinuteNumber(to) - localMinuteNumber(from);
+}
+
+QString generalDateText(const QDateTime& dateTime)
+{
+    const QLocale locale = QLocale::system();
+    const QDateTime local = dateTime.toLocalTime();
+    return locale.toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(local.time(), longTimeFormatWithoutZone(locale));
+}

@@ -1,0 +1,134 @@
+#include "NativeFileSystem.h"
+#include "RunError.h"
+
+#include <QDir>
+
+#include <windows.h>
+
+namespace {
+
+enum class Target { File, Folder };
+
+RunError errorFromLastError(DWORD err, Target target)
+{
+    switch (err) {
+    case ERROR_FILE_NOT_FOUND:
+        return RunError::fromNumber(target == Target::File ? ErrorNumber::FileNotFound
+                                                           : ErrorNumber::PathNotFound);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY:
+        return RunError::fromNumber(ErrorNumber::PathNotFound);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+        return RunError::fromNumber(ErrorNumber::PermissionDenied);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return RunError::fromNumber(ErrorNumber::FileAlreadyExists);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return RunError::fromNumber(ErrorNumber::DiskFull);
+    default:
+        // ERROR_NETNAME_DELETED, ERROR_BAD_NETPATH, ERROR_UNEXP_NET_ERR and the like.
+        return RunError::fromNumber(ErrorNumber::PathFileAccessError);
+    }
+}
+
+std::wstring native(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+QDateTime fromFileTime(const FILETIME& ft)
+{
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = ft.dwLowDateTime;
+    ticks.HighPart = ft.dwHighDateTime;
+    // 100 ns ticks since 1601-01-01 UTC.
+    const qint64 msecsSince1601 = static_cast<qint64>(ticks.QuadPart / 10000);
+    constexpr qint64 msecsFrom1601To1970 = 11644473600000LL;
+    return QDateTime::fromMSecsSinceEpoch(msecsSince1601 - msecsFrom1601To1970);
+}
+
+bool attributes(const QString& path, WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    return !path.isEmpty() && GetFileAttributesExW(native(path).c_str(), GetFileExInfoStandard, &data);
+}
+
+} // namespace
+
+bool NativeFileSystem::folderExists(const QString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return attributes(path, data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool NativeFileSystem::fileExists(const QString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return attributes(path, data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+QStringList NativeFileSystem::listFiles(const QString& folder)
+{
+    if (folder.isEmpty())
+        throw RunError::fromNumber(ErrorNumber::PathNotFound);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(native(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        throw errorFromLastError(GetLastError(), Target::Folder);
+
+    QStringList names;
+    DWORD err = ERROR_SUCCESS;
+    do {
+        const DWORD attr = found.dwFileAttributes;
+        if (!(attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+            names.append(QString::fromWCharArray(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    err = GetLastError();
+    FindClose(search);
+    if (err != ERROR_NO_MORE_FILES)
+        throw errorFromLastError(err, Target::Folder);
+    return names;
+}
+
+std::optional<FileTimes> NativeFileSystem::fileTimes(const QString& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!attributes(path, data)) {
+        const DWORD err = GetLastError();
+        if (path.isEmpty() || err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)
+            return std::nullopt;
+        throw errorFromLastError(err, Target::File);
+    }
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return std::nullopt;
+    return FileTimes{fromFileTime(data.ftCreationTime), fromFileTime(data.ftLastWriteTime)};
+}
+
+QByteArray NativeFileSystem::readFile(const QString& path)
+{
+    HANDLE file = CreateFileW(native(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw errorFromLastError(GetLastError(), Target::File);
+
+    QByteArray content;
+    char buffer[16384];
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+            const DWORD err = GetLastError();
+            CloseHandle(file);
+            throw errorFromLastError(err, Target::File);
+        }
+        if (n == 0)
+            break;
+        content.append(buffer, static_cast<qsizetype>(n));
+    }
+    CloseHandle(file);
+    return content;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+// Error numbers shown to the invigilator, in the classic run-time numbering
+// that the messages of the program ("Refresh Error 76  Path not found") use.
+namespace ErrorNumber {
+constexpr int FileNotFound = 53;
+constexpr int FileAlreadyExists = 58;
+constexpr int DiskFull = 61;
+constexpr int InputPastEndOfFile = 62;
+constexpr int PermissionDenied = 70;
+constexpr int PathFileAccessError = 75;
+constexpr int PathNotFound = 76;
+constexpr int ControlArrayElementMissing = 340;
+constexpr int InvalidPropertyValue = 380;
+} // namespace ErrorNumber
+
+// A failed operation: its number and description, as the error messages show them.
+class RunError : public std::exception
+{
+public:
+    RunError(int number, QString description);
+
+    // The standard description of one of the numbers above.
+    static RunError fromNumber(int number);
+
+    int number() const { return m_number; }
+    const QString& description() const { return m_description; }
+    const char* what() const noexcept override { return m_what.constData(); }
+
+private:
+    int m_number;
+    QString m_description;
+    QByteArray m_what;
+};

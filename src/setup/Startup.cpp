@@ -1,0 +1,72 @@
+#include "Startup.h"
+#include "StationListFile.h"
+#include "monitor/FileNameFilter.h"
+#include "monitor/RefreshStations.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/RunError.h"
+#include "window/Form1.h"
+#include "window/SessionScrollBar.h"
+#include "window/TextBox.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+
+const QString StationListName = QStringLiteral("pcs.txt");
+
+void reportStartupFailure(Form1& form, const RunError& error)
+{
+    const QString message =
+        QStringLiteral("Não foi possível arrancar com o ficheiro %1 da pasta %2: erro %3  %4")
+            .arg(StationListName, QDir::toNativeSeparators(QDir::currentPath()))
+            .arg(error.number())
+            .arg(error.description());
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    form.desktop().messageBox(message, MsgBoxStyle::OkExclamation);
+}
+
+void readStationList(Form1& form)
+{
+    LineReader reader(
+        stationListLines(form.fileSystem().readFile(joinPath(QStringLiteral("."), StationListName))));
+    form.Filtro[0]->setText(reader.readLine());
+    form.Laboratorio->setText(reader.readLine());
+    form.BaseRecolha = reader.readLine();
+    form.PathRecolha->setText(joinPath(joinPath(form.BaseRecolha, form.Laboratorio->text()),
+                                       QStringLiteral("Sessao") + form.NumSessao->text()));
+    form.PathBackup = reader.readLine();
+
+    int stations = 0;
+    while (!reader.atEnd()) {
+        const QString path = reader.readLine();
+        if (stations >= StationCount)
+            throw RunError(ErrorNumber::ControlArrayElementMissing,
+                           QStringLiteral("Control array element '%1' doesn't exist").arg(stations));
+        form.PC1Path[stations]->setText(path);
+        ++stations;
+    }
+    form.NumPCs->setText(QString::number(stations));
+}
+
+} // namespace
+
+bool runStartup(Form1& form)
+{
+    HandlerGuard::Scope scope(form.guard());
+    form.NumSessao->setText(QStringLiteral("1"));
+    try {
+        readStationList(form);
+    } catch (const RunError& error) {
+        reportStartupFailure(form, error);
+        return false;
+    }
+    form.VScrollSessao->setValue(form.NumSessao->text().toInt());
+    applyFilter(form, 0);
+    RefreshStations(form);
+    return true;
+}

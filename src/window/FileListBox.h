@@ -1,0 +1,47 @@
+#pragma once
+
+#include "FileNamePattern.h"
+
+#include <QListWidget>
+
+class FileSystem;
+
+// A list of the plain files of one folder that match a name pattern. Setting the
+// folder or the pattern only records it; refresh() reads the folder, once.
+class FileListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    FileListBox(FileSystem& fileSystem, QWidget* parent = nullptr);
+
+    QString path() const { return m_path; }
+    void setPath(const QString& folder) { m_path = folder; }
+
+    QString pattern() const { return m_patternText; }
+    // Throws RunError 380 for a pattern the list refuses; the old pattern then stays.
+    void setPattern(const QString& pattern);
+
+    // Re-reads the folder; an empty folder path lists nothing. Throws RunError when
+    // the folder cannot be read, leaving the entries as they were.
+    void refresh();
+
+    int listCount() const { return count(); }
+    QString list(int position) const;
+    int listIndex() const { return currentRow(); }
+    void setListIndex(int position);
+    // The name of the selected entry, or empty.
+    QString fileName() const;
+
+signals:
+    void gotFocus(Qt::FocusReason reason);
+    void entryDoubleClicked();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    FileSystem& m_fileSystem;
+    QString m_path;
+    QString m_patternText;
+    FileNamePattern m_pattern;
+};

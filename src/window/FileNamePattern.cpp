@@ -1,0 +1,78 @@
+#include "FileNamePattern.h"
+#include "platform/RunError.h"
+
+namespace {
+
+bool isRefused(QChar c)
+{
+    static const QString forbidden = QStringLiteral("/\\:<>\"|");
+    return forbidden.contains(c) || c.category() == QChar::Other_Control;
+}
+
+bool sameLetter(QChar a, QChar b)
+{
+    return a == b || a.toCaseFolded() == b.toCaseFolded();
+}
+
+// Wildcard match with one point of return for the last "*" seen, linear in practice.
+bool wildcardMatch(QStringView pattern, QStringView name)
+{
+    qsizetype p = 0, n = 0;
+    qsizetype starAt = -1, nameAtStar = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
+            starAt = p++;
+            nameAtStar = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == QLatin1Char('?') || sameLetter(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (starAt >= 0) {
+            p = starAt + 1;
+            n = ++nameAtStar;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
+        ++p;
+    return p == pattern.size();
+}
+
+bool matchesOne(const QString& pattern, const QString& name)
+{
+    if (wildcardMatch(pattern, name))
+        return true;
+    // "exam.*" also lists "exam", and "*.*" every name, dot or not.
+    if (pattern.endsWith(QLatin1String(".*")))
+        return wildcardMatch(QStringView(pattern).chopped(2), name);
+    return false;
+}
+
+} // namespace
+
+FileNamePattern FileNamePattern::parse(const QString& text)
+{
+    for (const QChar c : text) {
+        if (isRefused(c))
+            throw RunError::fromNumber(ErrorNumber::InvalidPropertyValue);
+    }
+    FileNamePattern result;
+    for (const QString& segment : text.split(QLatin1Char(';'))) {
+        const QString trimmed = segment.trimmed();
+        if (!trimmed.isEmpty())
+            result.m_patterns.append(trimmed);
+    }
+    return result;
+}
+
+bool FileNamePattern::matches(const QString& fileName) const
+{
+    if (m_patterns.isEmpty())
+        return true;
+    for (const QString& pattern : m_patterns) {
+        if (matchesOne(pattern, fileName))
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,298 @@
+#include "Form1.h"
+#include "CommandButton.h"
+#include "FileListBox.h"
+#include "SessionScrollBar.h"
+#include "TextBox.h"
+#include "Twips.h"
+#include "monitor/FileNameFilter.h"
+#include "monitor/RefreshStations.h"
+#include "setup/SessionPath.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+constexpr int TimerIntervalMs = 10000;
+constexpr quint32 DarkBlue = 0x00C00000;
+constexpr quint32 Orange = 0x000080FF;
+
+void registerFontFallbacks()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Sans Serif")});
+    // Liberation Sans and Arimo have the metrics of Arial.
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+}
+
+QFont designFont(const QString& family, double points)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+template <typename Widget> Widget* place(Widget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(rectFromTwips(left, top, width, height));
+    return widget;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& caption, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setAlignment(alignment | Qt::AlignTop);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& caption)
+{
+    return new CommandButton(caption, parent);
+}
+
+TextBox* makeTextBox(QWidget* parent, const QString& text, const QString& tip)
+{
+    auto* box = new TextBox(parent);
+    box->setText(text);
+    box->setToolTip(tip);
+    return box;
+}
+
+} // namespace
+
+Form1::Form1(FileSystem& fileSystem, Desktop& desktop, QWidget* parent)
+    : QWidget(parent), m_fileSystem(fileSystem), m_desktop(desktop)
+{
+    registerFontFallbacks();
+    setWindowTitle(QStringLiteral("Form1"));
+    setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    resize(rectFromTwips(0, 0, 9588, 7812).size());
+
+    createStationRows();
+    createSessionColumn();
+    createBottomBar();
+    setTabOrder();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(TimerIntervalMs);
+
+    connectEvents();
+    Timer1->start();
+    CommandRecolhe->setFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createStationRows()
+{
+    const QFont headingFont = designFont(QStringLiteral("MS Sans Serif"), 9.6);
+    Label7 = place(makeLabel(this, QStringLiteral("Share nos PCs dos Alunos"), Qt::AlignHCenter), 360, 0,
+                   3255, 255);
+    Label6 = place(makeLabel(this, QStringLiteral("Ficheiros"), Qt::AlignHCenter), 3720, 0, 1815, 255);
+    Label5 = place(makeLabel(this, QStringLiteral("Último Save"), Qt::AlignHCenter), 5640, 0, 1215, 255);
+    for (QLabel* heading : {Label7, Label6, Label5})
+        heading->setFont(headingFont);
+
+    for (int i = 0; i < StationCount; ++i) {
+        const int top = 360 + 480 * i;
+        ComOpenShare[i] = place(makeButton(this, QString()), 0, top, 255, 285);
+        ComOpenShare[i]->setToolTip(QStringLiteral("Abre a pasta do exame"));
+        PC1Path[i] = place(makeTextBox(this, QString(), QStringLiteral("Pasta de exame no PC do aluno")), 360,
+                           top, 3255, 285);
+        File1[i] = place(new FileListBox(m_fileSystem, this), 3720, top, 1815, 456);
+        File1[i]->setToolTip(QStringLiteral("Ficheiros do aluno"));
+        Hora[i] = place(
+            makeTextBox(this, QString(), QStringLiteral("Hora do último save do último ficheiro criado")),
+            5640, top, 1215, 285);
+    }
+    PC1Path[0]->setForeColor(WindowColor::Yellow);
+    Hora[0]->setForeColor(Orange);
+}
+
+void Form1::createSessionColumn()
+{
+    Label1 = place(makeLabel(this, QStringLiteral("Nº da Sessão"), Qt::AlignHCenter), 7560, 0, 1935, 375);
+    Label1->setFont(designFont(QStringLiteral("MS Sans Serif"), 12));
+
+    VScrollSessao = place(new SessionScrollBar(this), 7080, 360, 375, 1635);
+    VScrollSessao->setRange(1, 20);
+    VScrollSessao->setSingleStep(1);
+    VScrollSessao->setPageStep(1);
+    VScrollSessao->setValue(20);
+    VScrollSessao->setStepBlocker([this] { return m_guard.busy(); });
+
+    NumSessao = place(makeTextBox(this, QStringLiteral("Text1"), QStringLiteral("Número da sessão")), 7560,
+                      360, 1815, 1635);
+    NumSessao->setAlignment(Qt::AlignCenter);
+    NumSessao->setFont(designFont(QStringLiteral("Arial"), 72));
+    NumSessao->setForeColor(DarkBlue);
+
+    Label3 =
+        place(makeLabel(this, QStringLiteral("Pasta de recolha"), Qt::AlignHCenter), 7200, 2040, 2055, 255);
+    PathRecolha =
+        place(makeTextBox(this, QStringLiteral("Text1"), QStringLiteral("Pasta para a recolha dos testes")),
+              7080, 2280, 2295, 375);
+    CommandAbrePastaRecolha =
+        place(makeButton(this, QStringLiteral("Abre Pasta de Recolha")), 7080, 2760, 2295, 375);
+    File2 = place(new FileListBox(m_fileSystem, this), 7080, 3120, 2295, 1800);
+    File2->setToolTip(QStringLiteral("Lista dos ficheiros existentes na pasta de recolha"));
+
+    Label8 = place(makeLabel(this, QStringLiteral("Professor"), Qt::AlignLeft), 7080, 5400, 2055, 255);
+    Professor = place(
+        makeTextBox(this, QString(), QStringLiteral("Nome do docente que vigia o teste - fica registado")),
+        7080, 5640, 2295, 375);
+    Laboratorio = place(
+        makeTextBox(this, QStringLiteral("Text1"), QStringLiteral("Laboratório onde se realiza o teste")),
+        7080, 6120, 2295, 945);
+    Laboratorio->setAlignment(Qt::AlignCenter);
+    Laboratorio->setFont(designFont(QStringLiteral("Arial"), 36));
+    Laboratorio->setForeColor(DarkBlue);
+
+    const QFont labelFont = designFont(QStringLiteral("MS Sans Serif"), 9.6);
+    Label3->setFont(labelFont);
+    Label8->setFont(labelFont);
+}
+
+void Form1::createBottomBar()
+{
+    Label4 =
+        place(makeLabel(this, QStringLiteral("Nº de PC's Activos"), Qt::AlignRight), 120, 6960, 2295, 255);
+    Label4->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.6));
+    NumPCs = place(makeTextBox(this, QStringLiteral("0"), QString()), 2520, 6960, 615, 285);
+    NumPCs->setReadOnly(true);
+    Label2 = place(makeLabel(this, QStringLiteral("Filtro"), Qt::AlignHCenter), 3360, 7200, 615, 255);
+    Filtro[0] =
+        place(makeTextBox(this, QStringLiteral("Text1"), QStringLiteral("Filtro ")), 3120, 7440, 1095, 315);
+    Checksubfolders = place(new QCheckBox(QStringLiteral("Trata SubPastas"), this), 4320, 7200, 1575, 255);
+    Check1 = place(new QCheckBox(QStringLiteral("Mostra subPatas"), this), 4320, 7560, 1575, 255);
+    ComClose = place(makeButton(this, QStringLiteral("Fecha")), 240, 7320, 975, 495);
+    Command2 = place(makeButton(this, QStringLiteral("Info")), 1440, 7320, 975, 495);
+    CommandRefresh = place(makeButton(this, QStringLiteral("Refresh")), 6240, 7200, 975, 495);
+    CommandRecolhe = place(makeButton(this, QStringLiteral("Recolha")), 7320, 7200, 975, 495);
+    CommandApaga = place(makeButton(this, QStringLiteral("Apaga Originais")), 8400, 7200, 975, 495);
+}
+
+void Form1::setTabOrder()
+{
+    QList<QWidget*> order{CommandRecolhe, Filtro[0], NumSessao, PathRecolha, Laboratorio};
+    for (int i = StationCount - 1; i >= 0; --i)
+        order.append(Hora[i]);
+    for (int i = StationCount - 1; i >= 0; --i)
+        order.append(File1[i]);
+    for (int i = StationCount - 1; i >= 1; --i)
+        order.append(PC1Path[i]);
+    order << File2 << VScrollSessao << NumPCs << CommandApaga << CommandRefresh << Professor
+          << ComOpenShare[0] << PC1Path[0];
+    for (int i = 1; i < StationCount; ++i)
+        order.append(ComOpenShare[i]);
+    order << CommandAbrePastaRecolha << ComClose << Command2 << Checksubfolders << Check1;
+    for (qsizetype k = 1; k < order.size(); ++k)
+        QWidget::setTabOrder(order[k - 1], order[k]);
+}
+
+void Form1::connectEvents()
+{
+    connect(Timer1, &QTimer::timeout, this, &Form1::onTimer);
+    connect(CommandRefresh, &QPushButton::clicked, this, [this] {
+        if (m_guard.busy())
+            return;
+        HandlerGuard::Scope scope(m_guard);
+        RefreshStations(*this);
+    });
+    // Text set by the program raises these at once, inside the handler that set it.
+    connect(NumSessao, &QLineEdit::textChanged, this, [this] {
+        HandlerGuard::Scope scope(m_guard);
+        NumSessao_Change(*this);
+    });
+    connect(Laboratorio, &QLineEdit::textChanged, this, [this] {
+        HandlerGuard::Scope scope(m_guard);
+        Laboratorio_Change(*this);
+    });
+    connect(VScrollSessao, &QAbstractSlider::valueChanged, this, [this] {
+        HandlerGuard::Scope scope(m_guard);
+        VScrollSessao_Change(*this);
+    });
+    connect(Filtro[0], &TextBox::lostFocus, this,
+            [this](Qt::FocusReason reason) { onFiltroLostFocus(0, reason); });
+}
+
+void Form1::onTimer()
+{
+    if (m_guard.busy())
+        return;
+    HandlerGuard::Scope scope(m_guard);
+    RefreshStations(*this);
+}
+
+void Form1::onFiltroLostFocus(int index, Qt::FocusReason reason)
+{
+    // Only a move to another control of this window applies the filter, not the window
+    // losing activation or the box's context menu opening.
+    switch (reason) {
+    case Qt::MouseFocusReason:
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::OtherFocusReason:
+        break;
+    default:
+        return;
+    }
+    if (m_filterAppliedBeforePress) {
+        m_filterAppliedBeforePress = false;
+        return;
+    }
+    if (m_guard.busy())
+        return;
+    HandlerGuard::Scope scope(m_guard);
+    Filtro_LostFocus(*this, index);
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress && watched == windowHandle())
+        return applyFilterBeforePress(static_cast<QMouseEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+// A click on another control while the filter box holds the focus applies the filter
+// before the press reaches that control: a refused filter then keeps the click from
+// acting, and no message box opens inside the press, where it would swallow the release.
+bool Form1::applyFilterBeforePress(QMouseEvent* press)
+{
+    TextBox* filter = Filtro[0];
+    if (!filter->hasFocus() || m_guard.busy())
+        return false;
+    QWidget* target = childAt(press->position().toPoint());
+    while (target && target != this &&
+           !(target->isEnabled() && (target->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus))
+        target = target->parentWidget();
+    if (!target || target == this || target == filter)
+        return false;
+
+    HandlerGuard::Scope scope(m_guard);
+    if (!Filtro_LostFocus(*this, 0))
+        return true;
+    m_filterAppliedBeforePress = true;
+    // The press moves the focus at once; should it not, the next departure applies the filter again.
+    QTimer::singleShot(0, this, [this] { m_filterAppliedBeforePress = false; });
+    return false;
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "HandlerGuard.h"
+
+#include <QWidget>
+
+#include <array>
+
+class Desktop;
+class FileListBox;
+class FileSystem;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+class SessionScrollBar;
+class TextBox;
+
+constexpr int StationCount = 14;
+
+// The invigilator's main window. It holds the controls, under the names of the
+// window's design, and hands their events to the handlers of each subsystem.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    Form1(FileSystem& fileSystem, Desktop& desktop, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    FileSystem& fileSystem() { return m_fileSystem; }
+    Desktop& desktop() { return m_desktop; }
+    HandlerGuard& guard() { return m_guard; }
+
+    // Filled at start-up from the station list file, never changed afterwards.
+    QString BaseRecolha;
+    QString PathBackup;
+
+    // Station rows.
+    std::array<QPushButton*, StationCount> ComOpenShare{};
+    std::array<TextBox*, StationCount> PC1Path{};
+    std::array<FileListBox*, StationCount> File1{};
+    std::array<TextBox*, StationCount> Hora{};
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+
+    // Session and collection column.
+    QLabel* Label1 = nullptr;
+    SessionScrollBar* VScrollSessao = nullptr;
+    TextBox* NumSessao = nullptr;
+    QLabel* Label3 = nullptr;
+    TextBox* PathRecolha = nullptr;
+    QPushButton* CommandAbrePastaRecolha = nullptr;
+    FileListBox* File2 = nullptr;
+    QLabel* Label8 = nullptr;
+    TextBox* Professor = nullptr;
+    TextBox* Laboratorio = nullptr;
+
+    // Bottom bar.
+    QLabel* Label4 = nullptr;
+    TextBox* NumPCs = nullptr;
+    QLabel* Label2 = nullptr;
+    std::array<TextBox*, 1> Filtro{};
+    QCheckBox* Checksubfolders = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QPushButton* ComClose = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* CommandRefresh = nullptr;
+    QPushButton* CommandRecolhe = nullptr;
+    QPushButton* CommandApaga = nullptr;
+
+    QTimer* Timer1 = nullptr;
+
+    // Event entry points, public so that tests drive them as the toolkit would.
+    void onTimer();
+    void onFiltroLostFocus(int index, Qt::FocusReason reason);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createStationRows();
+    void createSessionColumn();
+    void createBottomBar();
+    void setTabOrder();
+    void connectEvents();
+    bool applyFilterBeforePress(QMouseEvent* press);
+
+    FileSystem& m_fileSystem;
+    Desktop& m_desktop;
+    HandlerGuard m_guard;
+    bool m_filterAppliedBeforePress = false;
+};

@@ -1,0 +1,27 @@
+#include "TextBox.h"
+
+#include <QFocusEvent>
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
+{
+    // Text the program writes is shown from its start, like a path read left to right.
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int position) {
+        if (position != 0 && !hasFocus())
+            setCursorPosition(0);
+    });
+}
+
+void TextBox::setForeColor(quint32 color)
+{
+    if (color == m_foreColor)
+        return;
+    m_foreColor = color;
+    applyWindowColor(this, QPalette::Text, color);
+}
+
+void TextBox::focusOutEvent(QFocusEvent* event)
+{
+    // Qt's own handling clears the selection; a handler that selects the text again must run after it.
+    QLineEdit::focusOutEvent(event);
+    emit lostFocus(event->reason());
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Desktop.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+// Records every message box and launch, answers questions from a script, and
+// keeps a clock the test sets.
+class FakeDesktop : public Desktop
+{
+public:
+    struct Prompt
+    {
+        QString text;
+        int style;
+    };
+
+    int messageBox(const QString& prompt, int style) override;
+    bool openFolder(const QString& folder) override;
+    bool openInTextEditor(const QString& file) override;
+    QDateTime now() override { return clock; }
+
+    QStringList promptTexts() const;
+
+    QList<Prompt> prompts;
+    QList<int> answers;                           // answers to Yes/No questions, in order
+    std::function<void(const Prompt&)> whileOpen; // runs while a box is "open"
+    QStringList openedFolders;
+    QStringList openedFiles;
+    bool launchesFail = false;
+    QDateTime clock = QDateTime(QDate(2026, 6, 15), QTime(10, 0, 0));
+};

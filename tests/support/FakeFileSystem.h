@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/NativeFileSystem.h"
+#include "platform/RunError.h"
+
+#include <QHash>
+
+#include <functional>
+
+// The real file system of the test's temporary folders, with file times the test
+// chooses (birth times cannot be set on Linux) and operations made to fail on
+// purpose (tests run as root, where permissions cannot make a file unreadable).
+class FakeFileSystem : public NativeFileSystem
+{
+public:
+    bool folderExists(const QString& path) override;
+    QStringList listFiles(const QString& folder) override;
+    std::optional<FileTimes> fileTimes(const QString& path) override;
+    QByteArray readFile(const QString& path) override;
+
+    void setTimes(const QString& path, const QDateTime& created, const QDateTime& modified);
+    void setTimes(const QString& path, const QDateTime& createdAndModified);
+
+    QHash<QString, FileTimes> times;          // by path as the program builds it
+    QHash<QString, RunError> listingFailures; // by folder
+    QHash<QString, RunError> timesFailures;   // by file path
+    QHash<QString, RunError> readFailures;    // by file path
+    std::function<void(const QString&)> onFolderExists;
+    std::function<void(const QString&)> afterListing;
+
+    int folderExistsCalls = 0;
+    int listingCalls = 0;
+    int timesCalls = 0;
+};

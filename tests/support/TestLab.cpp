@@ -1,0 +1,77 @@
+#include "support/TestLab.h"
+#include "setup/Startup.h"
+#include "window/Form1.h"
+
+#include <QDir>
+#include <QFile>
+
+TestLab::TestLab() : m_previousFolder(QDir::currentPath())
+{
+    QDir::setCurrent(m_dir.path());
+}
+
+TestLab::~TestLab()
+{
+    m_form.reset();
+    QDir::setCurrent(m_previousFolder);
+}
+
+QString TestLab::path(const QString& relative) const
+{
+    return m_dir.filePath(relative);
+}
+
+QString TestLab::stationFolder(int station) const
+{
+    return path(QStringLiteral("pc%1").arg(station + 1, 2, 10, QLatin1Char('0')));
+}
+
+QString TestLab::makeFolder(const QString& relative)
+{
+    QDir().mkpath(path(relative));
+    return path(relative);
+}
+
+QString TestLab::makeStation(int station)
+{
+    QDir().mkpath(stationFolder(station));
+    return stationFolder(station);
+}
+
+QString TestLab::writeFile(const QString& folder, const QString& name, const QByteArray& content)
+{
+    QFile file(folder + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    file.write(content);
+    return file.fileName();
+}
+
+void TestLab::writeStationList(const QByteArray& bytes)
+{
+    QFile file(path(QStringLiteral("pcs.txt")));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write pcs.txt");
+    file.write(bytes);
+}
+
+void TestLab::writeStationList(int stations, const QString& filter)
+{
+    QStringList lines{filter, QStringLiteral("Lab1"), path(QStringLiteral("recolha")),
+                      path(QStringLiteral("backup"))};
+    for (int i = 0; i < stations; ++i)
+        lines.append(stationFolder(i));
+    writeStationList((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+}
+
+QString TestLab::collectionFolder(int session) const
+{
+    return path(QStringLiteral("recolha/Lab1/Sessao%1").arg(session));
+}
+
+Form1& TestLab::open()
+{
+    m_form = std::make_unique<Form1>(fileSystem, desktop);
+    startupSucceeded = runStartup(*m_form);
+    return *m_form;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "support/FakeDesktop.h"
+#include "support/FakeFileSystem.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+class Form1;
+
+// A laboratory in a temporary folder: the station list file, station folders and
+// the collection root, and the main window opened on it with the fake desktop.
+// The working folder is the lab's while it lives.
+class TestLab
+{
+public:
+    TestLab();
+    ~TestLab();
+
+    QString root() const { return m_dir.path(); }
+    QString path(const QString& relative) const;
+    QString stationFolder(int station) const; // root/pcNN, not created
+    QString makeFolder(const QString& relative);
+    QString makeStation(int station);
+    QString writeFile(const QString& folder, const QString& name, const QByteArray& content = QByteArray());
+
+    void writeStationList(const QByteArray& bytes);
+    // Filter, laboratory "Lab1", root/recolha, root/backup, then the station folders.
+    void writeStationList(int stations, const QString& filter = QStringLiteral("*.*"));
+    QString collectionFolder(int session = 1) const; // root/recolha/Lab1/SessaoN
+
+    // Creates the window and runs start-up; startupSucceeded tells how it ended.
+    Form1& open();
+    Form1& form() { return *m_form; }
+
+    FakeFileSystem fileSystem;
+    FakeDesktop desktop;
+    bool startupSucceeded = false;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousFolder;
+    std::unique_ptr<Form1> m_form;
+};
