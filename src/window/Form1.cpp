@@ -92,7 +92,13 @@ Form1::Form1(FileSystem& fileSystem, Desktop& desktop, QWidget* parent)
     CommandRecolhe->setFocus();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The controls outlive this object's own part while QWidget deletes them, and
+    // losing the focus then must not reach a handler of a window that is gone.
+    for (QObject* control : findChildren<QObject*>())
+        disconnect(control, nullptr, this, nullptr);
+}
 
 void Form1::createStationRows()
 {
