@@ -7,13 +7,11 @@ namespace {
 
 QString decode(const QByteArray& content)
 {
+    // The decoder drops a leading byte-order mark.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(content);
-    if (!utf8.hasError()) {
-        if (text.startsWith(QChar(0xFEFF)))
-            text.remove(0, 1);
+    if (!utf8.hasError())
         return text;
-    }
     QStringDecoder windows1252("windows-1252");
     if (windows1252.isValid())
         return windows1252.decode(content);
