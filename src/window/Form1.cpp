@@ -1,14 +1,19 @@
 #include "Form1.h"
 #include "CommandButton.h"
+#include "DesignFont.h"
+#include "Form2.h"
+#include "WindowCommands.h"
 #include "FileListBox.h"
 #include "SessionScrollBar.h"
 #include "TextBox.h"
 #include "Twips.h"
 #include "monitor/FileNameFilter.h"
 #include "monitor/RefreshStations.h"
+#include "monitor/StationFiles.h"
 #include "setup/SessionPath.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFont>
 #include <QLabel>
 #include <QMouseEvent>
@@ -21,27 +26,6 @@ namespace {
 constexpr int TimerIntervalMs = 10000;
 constexpr quint32 DarkBlue = 0x00C00000;
 constexpr quint32 Orange = 0x000080FF;
-
-void registerFontFallbacks()
-{
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Sans Serif")});
-    // Liberation Sans and Arimo have the metrics of Arial.
-    QFont::insertSubstitutions(QStringLiteral("Arial"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
-}
-
-QFont designFont(const QString& family, double points)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setWeight(QFont::Normal);
-    return font;
-}
 
 template <typename Widget> Widget* place(Widget* widget, int left, int top, int width, int height)
 {
@@ -74,7 +58,6 @@ TextBox* makeTextBox(QWidget* parent, const QString& text, const QString& tip)
 Form1::Form1(FileSystem& fileSystem, Desktop& desktop, QWidget* parent)
     : QWidget(parent), m_fileSystem(fileSystem), m_desktop(desktop)
 {
-    registerFontFallbacks();
     setWindowTitle(QStringLiteral("Form1"));
     setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
     resize(rectFromTwips(0, 0, 9588, 7812).size());
@@ -210,12 +193,8 @@ void Form1::setTabOrder()
 void Form1::connectEvents()
 {
     connect(Timer1, &QTimer::timeout, this, &Form1::onTimer);
-    connect(CommandRefresh, &QPushButton::clicked, this, [this] {
-        if (m_guard.busy())
-            return;
-        HandlerGuard::Scope scope(m_guard);
-        RefreshStations(*this);
-    });
+    connect(CommandRefresh, &QPushButton::clicked, this,
+            [this] { runHandler([&] { RefreshStations(*this); }); });
     // Text set by the program raises these at once, inside the handler that set it.
     connect(NumSessao, &QLineEdit::textChanged, this, [this] {
         HandlerGuard::Scope scope(m_guard);
@@ -229,16 +208,48 @@ void Form1::connectEvents()
         HandlerGuard::Scope scope(m_guard);
         VScrollSessao_Change(*this);
     });
+    for (int i = 0; i < StationCount; ++i) {
+        connect(ComOpenShare[i], &QPushButton::clicked, this,
+                [this, i] { runHandler([&] { ComOpenShare_Click(*this, i); }); });
+        connect(File1[i], &FileListBox::entryDoubleClicked, this,
+                [this, i] { runHandler([&] { File1_DblClick(*this, i); }); });
+        connect(File1[i], &FileListBox::gotFocus, this,
+                [this, i] { runHandler([&] { File1_GotFocus(*this, i); }); });
+    }
+    connect(ComClose, &QPushButton::clicked, this, [this] { runHandler([&] { ComClose_Click(*this); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { runHandler([&] { Command2_Click(*this); }); });
+    connect(CommandAbrePastaRecolha, &QPushButton::clicked, this,
+            [this] { runHandler([&] { CommandAbrePastaRecolha_Click(*this); }); });
     connect(Filtro[0], &TextBox::lostFocus, this,
             [this](Qt::FocusReason reason) { onFiltroLostFocus(0, reason); });
 }
 
-void Form1::onTimer()
+void Form1::runHandler(const std::function<void()>& handler)
 {
-    if (m_guard.busy())
+    if (m_guard.busy() || m_unloaded)
         return;
     HandlerGuard::Scope scope(m_guard);
-    RefreshStations(*this);
+    handler();
+}
+
+void Form1::onTimer()
+{
+    runHandler([&] { RefreshStations(*this); });
+}
+
+Form2& Form1::informationWindow()
+{
+    if (!m_informationWindow)
+        m_informationWindow = std::make_unique<Form2>();
+    return *m_informationWindow;
+}
+
+// Closing by the frame or by "Fecha" unloads the window for good: no handler runs again.
+void Form1::closeEvent(QCloseEvent* event)
+{
+    m_unloaded = true;
+    Timer1->stop();
+    event->accept();
 }
 
 void Form1::onFiltroLostFocus(int index, Qt::FocusReason reason)
@@ -259,10 +270,7 @@ void Form1::onFiltroLostFocus(int index, Qt::FocusReason reason)
         m_filterAppliedBeforePress = false;
         return;
     }
-    if (m_guard.busy())
-        return;
-    HandlerGuard::Scope scope(m_guard);
-    Filtro_LostFocus(*this, index);
+    runHandler([&] { Filtro_LostFocus(*this, index); });
 }
 
 void Form1::showEvent(QShowEvent* event)
@@ -285,7 +293,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 bool Form1::applyFilterBeforePress(QMouseEvent* press)
 {
     TextBox* filter = Filtro[0];
-    if (!filter->hasFocus() || m_guard.busy())
+    if (!filter->hasFocus() || m_guard.busy() || m_unloaded)
         return false;
     QWidget* target = childAt(press->position().toPoint());
     while (target && target != this &&

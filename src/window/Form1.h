@@ -5,10 +5,13 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <memory>
 
 class Desktop;
 class FileListBox;
 class FileSystem;
+class Form2;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -75,9 +78,14 @@ public:
     void onTimer();
     void onFiltroLostFocus(int index, Qt::FocusReason reason);
 
+    // The one information window, created when first needed, owned by this window.
+    Form2& informationWindow();
+    bool isUnloaded() const { return m_unloaded; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createStationRows();
@@ -86,9 +94,13 @@ private:
     void setTabOrder();
     void connectEvents();
     bool applyFilterBeforePress(QMouseEvent* press);
+    // Runs an event's handler unless another one is running or the window is unloaded.
+    void runHandler(const std::function<void()>& handler);
 
     FileSystem& m_fileSystem;
     Desktop& m_desktop;
     HandlerGuard m_guard;
     bool m_filterAppliedBeforePress = false;
+    bool m_unloaded = false;
+    std::unique_ptr<Form2> m_informationWindow;
 };

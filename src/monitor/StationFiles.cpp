@@ -1,0 +1,39 @@
+#include "StationFiles.h"
+#include "platform/DateTimeText.h"
+#include "platform/FileSystem.h"
+#include "platform/Launches.h"
+#include "platform/Paths.h"
+#include "platform/RunError.h"
+#include "window/FileListBox.h"
+#include "window/Form1.h"
+#include "window/TextBox.h"
+
+void ComOpenShare_Click(Form1& form, int station)
+{
+    const QString folder = form.PC1Path[station]->text();
+    if (form.fileSystem().folderExists(folder))
+        openFolderOrReport(form.desktop(), folder + pathSeparator());
+}
+
+void File1_DblClick(Form1& form, int station)
+{
+    const QString name = form.File1[station]->fileName();
+    if (name.isEmpty())
+        return;
+    openInEditorOrReport(form.desktop(), joinPath(form.PC1Path[station]->text(), name));
+}
+
+void File1_GotFocus(Form1& form, int station)
+{
+    FileListBox* list = form.File1[station];
+    if (list->listCount() == 0 || list->fileName().isEmpty())
+        return;
+    try {
+        const std::optional<FileTimes> times =
+            form.fileSystem().fileTimes(joinPath(form.PC1Path[station]->text(), list->fileName()));
+        if (times)
+            list->setToolTip(generalDateText(times->modified));
+    } catch (const RunError&) {
+        // A message box here would take the focus away and give it back, again and again.
+    }
+}
