@@ -103,7 +103,6 @@ void TestCommands::failedLaunchIsReported()
     QCOMPARE(lab.desktop.prompts.size(), 2);
     QVERIFY(lab.desktop.prompts[0].text.contains(lab.stationFolder(0) + "/exame.txt"));
     QVERIFY(lab.desktop.prompts[1].text.contains(lab.stationFolder(0)));
-    QVERIFY(!form.isUnloaded());
 }
 
 void TestCommands::listTipShowsTheSelectedFilesDate()
@@ -112,26 +111,24 @@ void TestCommands::listTipShowsTheSelectedFilesDate()
     lab.writeStationList(2);
     const QString file = lab.writeFile(lab.makeStation(0), QStringLiteral("exame.txt"));
     lab.makeStation(1);
-    const QDateTime saved(QDate(2026, 6, 15), QTime(10, 20, 30));
-    lab.fileSystem.setTimes(file, saved);
+    lab.fileSystem.setTimes(file, QDateTime(QDate(2026, 6, 15), QTime(10, 20, 30)));
     Form1& form = lab.open();
-    const QString initialTip = QStringLiteral("Ficheiros do aluno");
-
-    form.File1[1]->setFocus(Qt::MouseFocusReason); // empty list
-    QCOMPARE(form.File1[1]->toolTip(), initialTip);
-
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    form.File1[0]->setFocus(Qt::MouseFocusReason);
+    const auto focusList = [&](int station) { form.File1[station]->setFocus(Qt::MouseFocusReason); };
+
+    focusList(1); // empty
+    QCOMPARE(form.File1[1]->toolTip(), QStringLiteral("Ficheiros do aluno"));
+    focusList(0);
     QCOMPARE(form.File1[0]->toolTip(), QStringLiteral("15/06/26 10:20:30"));
 
-    // A file that cannot be read any more leaves the tip as it was, without a word.
+    // A file whose date cannot be read leaves the tip as it was, without a word.
     QFile::remove(file);
-    form.File1[1]->setFocus(Qt::MouseFocusReason);
-    form.File1[0]->setFocus(Qt::MouseFocusReason);
+    focusList(1);
+    focusList(0);
     lab.fileSystem.timesFailures.insert(file, RunError::fromNumber(ErrorNumber::PathFileAccessError));
-    form.File1[1]->setFocus(Qt::MouseFocusReason);
-    form.File1[0]->setFocus(Qt::MouseFocusReason);
+    focusList(1);
+    focusList(0);
     QCOMPARE(form.File1[0]->toolTip(), QStringLiteral("15/06/26 10:20:30"));
     QVERIFY(lab.desktop.prompts.isEmpty());
 }

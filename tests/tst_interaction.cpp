@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -19,26 +18,20 @@ class TestInteraction : public QObject
 {
     Q_OBJECT
 private slots:
-    void tabOrderFollowsTheDesign();
-    void keyOnFocusedButtonPressesIt_data();
-    void keyOnFocusedButtonPressesIt();
+    void keyboardReachesEveryControlInOrder();
     void refusedFilterKeepsTheFocus_data();
     void refusedFilterKeepsTheFocus();
     void acceptedFilterAppliesOnceBeforeTheClick();
     void otherWindowTakingTheFocusAppliesNothing();
     void scrollStepUnderAMessageBoxIsRefused();
-
-private:
-    // A lab with one station holding a.txt and b.doc, the window shown and active.
-    Form1& openShown(TestLab& lab);
 };
 
-Form1& TestInteraction::openShown(TestLab& lab)
+// A lab with one station holding a.txt and b.doc, the window shown and active.
+static Form1& openShown(TestLab& lab)
 {
     lab.writeStationList(1);
-    const QString station = lab.makeStation(0);
-    lab.writeFile(station, QStringLiteral("a.txt"));
-    lab.writeFile(station, QStringLiteral("b.doc"));
+    lab.writeFile(lab.makeStation(0), QStringLiteral("a.txt"));
+    lab.writeFile(lab.stationFolder(0), QStringLiteral("b.doc"));
     Form1& form = lab.open();
     form.show();
     QApplication::setActiveWindow(&form);
@@ -47,60 +40,38 @@ Form1& TestInteraction::openShown(TestLab& lab)
     return form;
 }
 
-void TestInteraction::tabOrderFollowsTheDesign()
+void TestInteraction::keyboardReachesEveryControlInOrder()
 {
     TestLab lab;
     Form1& form = openShown(lab);
+    QSignalSpy recolha(form.CommandRecolhe, &QPushButton::clicked);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(recolha.count(), 2);
 
-    QList<QWidget*> expected{form.CommandRecolhe, form.Filtro[0], form.NumSessao, form.PathRecolha,
-                             form.Laboratorio};
+    QList<QWidget*> order{form.Filtro[0], form.NumSessao, form.PathRecolha, form.Laboratorio};
     for (int i = 13; i >= 0; --i)
-        expected.append(form.Hora[i]);
+        order << form.Hora[i];
     for (int i = 13; i >= 0; --i)
-        expected.append(form.File1[i]);
+        order << form.File1[i];
     for (int i = 13; i >= 1; --i)
-        expected.append(form.PC1Path[i]);
-    expected << form.File2 << form.VScrollSessao << form.NumPCs << form.CommandApaga << form.CommandRefresh
-             << form.Professor << form.ComOpenShare[0] << form.PC1Path[0];
+        order << form.PC1Path[i];
+    order << form.File2 << form.VScrollSessao << form.NumPCs << form.CommandApaga << form.CommandRefresh
+          << form.Professor << form.ComOpenShare[0] << form.PC1Path[0];
     for (int i = 1; i <= 13; ++i)
-        expected.append(form.ComOpenShare[i]);
-    expected << form.CommandAbrePastaRecolha << form.ComClose << form.Command2 << form.Checksubfolders
-             << form.Check1 << form.CommandRecolhe;
-
-    QCOMPARE(QApplication::focusWidget(), form.CommandRecolhe);
+        order << form.ComOpenShare[i];
+    order << form.CommandAbrePastaRecolha << form.ComClose << form.Command2 << form.Checksubfolders
+          << form.Check1 << form.CommandRecolhe;
     // Disabled controls take no focus: enable every row so the whole chain is walked.
     for (int i = 0; i < StationCount; ++i) {
         form.File1[i]->setEnabled(true);
         form.Hora[i]->setEnabled(true);
     }
     form.File2->setEnabled(true);
-    for (qsizetype k = 1; k < expected.size(); ++k) {
+    for (QWidget* next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY2(QApplication::focusWidget() == expected[k],
-                 qPrintable(QStringLiteral("step %1: %2")
-                                .arg(k)
-                                .arg(QApplication::focusWidget()->metaObject()->className())));
+        QCOMPARE(QApplication::focusWidget(), next);
     }
-}
-
-void TestInteraction::keyOnFocusedButtonPressesIt_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Enter") << int(Qt::Key_Return);
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
-    QTest::newRow("space") << int(Qt::Key_Space);
-}
-
-void TestInteraction::keyOnFocusedButtonPressesIt()
-{
-    QFETCH(int, key);
-    TestLab lab;
-    Form1& form = openShown(lab);
-    QSignalSpy recolha(form.CommandRecolhe, &QPushButton::clicked);
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-
-    QCOMPARE(recolha.count(), 1);
 }
 
 void TestInteraction::refusedFilterKeepsTheFocus_data()
@@ -140,17 +111,15 @@ void TestInteraction::acceptedFilterAppliesOnceBeforeTheClick()
     TestLab lab;
     Form1& form = openShown(lab);
     QSignalSpy refresh(form.CommandRefresh, &QPushButton::clicked);
-    QCOMPARE(form.File1[0]->listCount(), 2);
-
     form.Filtro[0]->setFocus(Qt::MouseFocusReason);
     form.Filtro[0]->setText(QStringLiteral("*.txt"));
     const int listingsBefore = lab.fileSystem.listingCalls;
+
     QTest::mouseClick(form.CommandRefresh, Qt::LeftButton);
 
     QVERIFY(lab.desktop.prompts.isEmpty());
     QCOMPARE(refresh.count(), 1);
     QCOMPARE(QApplication::focusWidget(), form.CommandRefresh);
-    QCOMPARE(form.File1[0]->pattern(), QStringLiteral("*.txt"));
     QCOMPARE(form.File1[0]->listCount(), 1);
     // One reading for the filter, one for the refresh: the focus change did not apply it again.
     QCOMPARE(lab.fileSystem.listingCalls - listingsBefore, 2);
@@ -162,9 +131,8 @@ void TestInteraction::otherWindowTakingTheFocusAppliesNothing()
     Form1& form = openShown(lab);
     form.Filtro[0]->setFocus(Qt::MouseFocusReason);
     form.Filtro[0]->setText(QStringLiteral("bad|filter"));
-    const int listingsBefore = lab.fileSystem.listingCalls;
 
-    QLineEdit elsewhere;
+    QWidget elsewhere;
     elsewhere.show();
     QApplication::setActiveWindow(&elsewhere);
     QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
@@ -172,7 +140,6 @@ void TestInteraction::otherWindowTakingTheFocusAppliesNothing()
     QVERIFY(QTest::qWaitForWindowActive(&form));
 
     QVERIFY(lab.desktop.prompts.isEmpty());
-    QCOMPARE(lab.fileSystem.listingCalls, listingsBefore);
     QCOMPARE(QApplication::focusWidget(), form.Filtro[0]);
 }
 
@@ -182,17 +149,14 @@ void TestInteraction::scrollStepUnderAMessageBoxIsRefused()
     Form1& form = openShown(lab);
     lab.fileSystem.listingFailures.insert(lab.stationFolder(0),
                                           RunError::fromNumber(ErrorNumber::PathFileAccessError));
-    int valueWhileOpen = -1;
+    // The arrow is still held down while the refresh's message is open.
     lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
-        // The arrow is still held down while the refresh's message is open.
         form.VScrollSessao->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        valueWhileOpen = form.VScrollSessao->value();
     };
 
     form.VScrollSessao->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 
     QCOMPARE(lab.desktop.prompts.size(), 1);
-    QCOMPARE(valueWhileOpen, 2);
     QCOMPARE(form.VScrollSessao->value(), 2);
     QCOMPARE(form.NumSessao->text(), QStringLiteral("2"));
 }

@@ -165,6 +165,9 @@ void Form1::createBottomBar()
         place(makeTextBox(this, QStringLiteral("Text1"), QStringLiteral("Filtro ")), 3120, 7440, 1095, 315);
     Checksubfolders = place(new QCheckBox(QStringLiteral("Trata SubPastas"), this), 4320, 7200, 1575, 255);
     Check1 = place(new QCheckBox(QStringLiteral("Mostra subPatas"), this), 4320, 7560, 1575, 255);
+    // The captions are sized for a narrower font than most desktops' sans-serif: keep the box close.
+    for (QCheckBox* box : {Checksubfolders, Check1})
+        box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
     ComClose = place(makeButton(this, QStringLiteral("Fecha")), 240, 7320, 975, 495);
     Command2 = place(makeButton(this, QStringLiteral("Info")), 1440, 7320, 975, 495);
     CommandRefresh = place(makeButton(this, QStringLiteral("Refresh")), 6240, 7200, 975, 495);
