@@ -3,7 +3,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-bash "$here/scripts/install-deps.sh" xdg-utils
+bash "$here/scripts/install-deps.sh" xdg-utils libglib2.0-bin
 cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNOK_BUILD_TESTS=OFF
 cmake --build "$here/build" -j"$(nproc)" --target varnok
 bash "$here/scripts/make-demo-lab.sh" "$here/build/demo-lab"

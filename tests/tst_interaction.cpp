@@ -77,20 +77,41 @@ void TestInteraction::keyboardReachesEveryControlInOrder()
 void TestInteraction::refusedFilterKeepsTheFocus_data()
 {
     QTest::addColumn<bool>("byMouse");
-    QTest::newRow("click on Refresh") << true;
-    QTest::newRow("Tab to the next box") << false;
+    QTest::addColumn<bool>("boxTakesActivation"); // as a real message box does
+    QTest::addColumn<bool>("windowInactive");     // the click arrives before the window is active again
+    QTest::newRow("click on Refresh") << true << false << false;
+    QTest::newRow("Tab to the next box") << false << false << false;
+    QTest::newRow("click, box takes the activation") << true << true << false;
+    QTest::newRow("Tab, box takes the activation") << false << true << false;
+    QTest::newRow("click on an inactive window") << true << false << true;
 }
 
 void TestInteraction::refusedFilterKeepsTheFocus()
 {
     QFETCH(bool, byMouse);
+    QFETCH(bool, boxTakesActivation);
+    QFETCH(bool, windowInactive);
     TestLab lab;
     Form1& form = openShown(lab);
     QSignalSpy refresh(form.CommandRefresh, &QPushButton::clicked);
     const int listingsBefore = lab.fileSystem.listingCalls;
+    QWidget box;
+    if (boxTakesActivation)
+        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+            box.show();
+            QApplication::setActiveWindow(&box);
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+            box.hide();
+        };
 
     form.Filtro[0]->setFocus(Qt::MouseFocusReason);
     form.Filtro[0]->setText(QStringLiteral("*.txt|*.doc"));
+    form.Filtro[0]->setCursorPosition(3); // the invigilator was correcting the middle of it
+    if (windowInactive) {
+        box.show();
+        QApplication::setActiveWindow(&box);
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+    }
     if (byMouse)
         QTest::mouseClick(form.CommandRefresh, Qt::LeftButton);
     else
@@ -98,6 +119,8 @@ void TestInteraction::refusedFilterKeepsTheFocus()
 
     QCOMPARE(lab.desktop.promptTexts(),
              QStringList{QStringLiteral("Filter Error 380  Invalid property value")});
+    QApplication::setActiveWindow(&form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(refresh.count(), 0);
     QCOMPARE(lab.fileSystem.listingCalls, listingsBefore);
     QVERIFY(!form.CommandRefresh->isDown());

@@ -140,10 +140,11 @@ void TestRefresh::errorShownOnceStopsTheRun()
     QFETCH(int, number);
     TestLab lab;
     lab.writeStationList(2);
-    lab.makeStation(0);
     lab.makeStation(1);
     Form1& form = lab.open();
-    // Station 0 fails; station 1 goes away and the collection folder appears, both unseen.
+    // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears, both
+    // unseen.
+    lab.makeStation(0);
     lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(number));
     QVERIFY(QDir(lab.stationFolder(1)).removeRecursively());
     lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
@@ -155,8 +156,9 @@ void TestRefresh::errorShownOnceStopsTheRun()
     };
     form.onTimer();
     QTEST(lab.desktop.promptTexts(), "shown");
+    QVERIFY(!form.File1[0]->isEnabled()); // its old entries were never read from this folder
     QCOMPARE(form.PC1Path[1]->foreColor(), Black);
-    QCOMPARE(form.NumPCs->text(), u"2"_s);
+    QCOMPARE(form.NumPCs->text(), u"1"_s);
     QCOMPARE(form.PathRecolha->foreColor(), Red);
 }
 

@@ -10,6 +10,8 @@ NewestFile findNewestFile(const QList<std::optional<FileTimes>>& listedTimes)
 {
     NewestFile newest;
     newest.created = newestFileStartValue();
+    if (!listedTimes.isEmpty() && listedTimes.first())
+        newest.modified = listedTimes.first()->modified;
     for (qsizetype k = 0; k < listedTimes.size(); ++k) {
         const std::optional<FileTimes>& times = listedTimes[k];
         if (!times)

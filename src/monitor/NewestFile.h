@@ -15,7 +15,7 @@ struct NewestFile
 {
     int position = 0;
     QDateTime created;
-    std::optional<QDateTime> modified; // of the chosen file; none when no file replaced the start value
+    std::optional<QDateTime> modified; // of the chosen file; none when it vanished
 };
 
 QDateTime newestFileStartValue();

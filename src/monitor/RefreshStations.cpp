@@ -28,8 +28,9 @@ void refreshReachableStation(Form1& form, int i)
 
     showStationColor(form.PC1Path[i], WindowColor::Black);
     list->setPath(folder);
-    list->setEnabled(true);
+    // Enabled only once read: an enabled list is one read from a reachable folder.
     list->refresh();
+    list->setEnabled(true);
     hora->setEnabled(true);
 
     // Each listed file's times are read once: a vanished file reads as nullopt and is skipped.

@@ -23,7 +23,13 @@ QString longTimeFormatWithoutZone(const QLocale& locale)
             continue;
         result.append(c);
     }
-    return result.trimmed();
+    // Brackets or a comma that held the zone go with it ("HH:mm:ss (t)", "HH:mm:ss, t").
+    for (const QString& empty : {QStringLiteral("()"), QStringLiteral("[]")})
+        result.remove(empty);
+    result = result.trimmed();
+    while (result.endsWith(QLatin1Char(',')))
+        result = result.chopped(1).trimmed();
+    return result;
 }
 
 } // namespace

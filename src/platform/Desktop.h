@@ -29,7 +29,7 @@ public:
     // Shows a modal box titled "Varnok" and returns the button pressed.
     virtual int messageBox(const QString& prompt, int style) = 0;
 
-    // Start a separate program on the path, never waited for. False when it could not be started.
+    // Start a separate program on an absolute path, never waited for. False when it could not be started.
     virtual bool openFolder(const QString& folder) = 0;
     virtual bool openInTextEditor(const QString& file) = 0;
 

@@ -78,8 +78,13 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileExW(native(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic, &found,
                                      FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
-        throw errorFromLastError(GetLastError(), Target::Folder);
+    if (search == INVALID_HANDLE_VALUE) {
+        // An empty drive root has not even "." and "..": nothing found is an empty folder there.
+        const DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND)
+            return {};
+        throw errorFromLastError(err, Target::Folder);
+    }
 
     QStringList names;
     DWORD err = ERROR_SUCCESS;
@@ -111,6 +116,8 @@ std::optional<FileTimes> NativeFileSystem::fileTimes(const QString& path)
 
 QByteArray NativeFileSystem::readFile(const QString& path)
 {
+    if (folderExists(path))
+        throw RunError::fromNumber(ErrorNumber::PathFileAccessError);
     HANDLE file = CreateFileW(native(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

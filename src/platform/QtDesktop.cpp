@@ -1,10 +1,8 @@
 #include "QtDesktop.h"
-#include "TextEditorLauncher.h"
+#include "DesktopLauncher.h"
 
-#include <QDesktopServices>
-#include <QFileInfo>
+#include <QApplication>
 #include <QMessageBox>
-#include <QUrl>
 
 int QtDesktop::messageBox(const QString& prompt, int style)
 {
@@ -15,8 +13,10 @@ int QtDesktop::messageBox(const QString& prompt, int style)
     else if (style == MsgBoxStyle::OkExclamation)
         icon = QMessageBox::Warning;
 
+    // Owned by the active window, so that the window manager gives the activation back to it.
     QMessageBox box(icon, QStringLiteral("Varnok"), prompt,
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     const int pressed = box.exec();
     if (!yesNo)
@@ -26,13 +26,12 @@ int QtDesktop::messageBox(const QString& prompt, int style)
 
 bool QtDesktop::openFolder(const QString& folder)
 {
-    // A file manager that is already running lives in another folder: hand it an absolute path.
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(folder).absoluteFilePath()));
+    return launchFileManager(folder);
 }
 
 bool QtDesktop::openInTextEditor(const QString& file)
 {
-    return launchPlainTextEditor(QFileInfo(file).absoluteFilePath());
+    return launchPlainTextEditor(file);
 }
 
 QDateTime QtDesktop::now()

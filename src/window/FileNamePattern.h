@@ -11,7 +11,8 @@ class FileNamePattern
 public:
     FileNamePattern() = default; // lists every file
 
-    // Throws RunError 380 (invalid property value) for a pattern no file name could match.
+    // Throws RunError 380 (invalid property value) for a pattern holding a character no
+    // file name may contain: / \ : < > " | or a control character.
     static FileNamePattern parse(const QString& text);
 
     bool matches(const QString& fileName) const;

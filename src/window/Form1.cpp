@@ -296,7 +296,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 bool Form1::applyFilterBeforePress(QMouseEvent* press)
 {
     TextBox* filter = Filtro[0];
-    if (!filter->hasFocus() || m_guard.busy() || m_unloaded)
+    // The window's own focus widget: a click may arrive while the window is not yet active.
+    if (focusWidget() != filter || m_guard.busy() || m_unloaded)
         return false;
     QWidget* target = childAt(press->position().toPoint());
     while (target && target != this &&

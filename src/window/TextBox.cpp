@@ -6,7 +6,9 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 {
     // Text the program writes is shown from its start, like a path read left to right.
     connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int position) {
-        if (position != 0 && !hasFocus())
+        // The window's focus widget, not hasFocus(): a box given the focus while its window is
+        // inactive (after a message box) keeps the selection made for the invigilator.
+        if (position != 0 && window()->focusWidget() != this)
             setCursorPosition(0);
     });
 }
