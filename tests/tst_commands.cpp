@@ -1,6 +1,5 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "monitor/RefreshStations.h"
 #include "support/TestLab.h"
 #include "window/FileListBox.h"
 #include "window/Form1.h"
@@ -8,58 +7,74 @@
 #include "window/TextBox.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <algorithm>
 
 // The station folder button and list, and the window's own commands.
 class TestCommands : public QObject
 {
     Q_OBJECT
 private slots:
-    void folderButtonOpensReachableFolders_data();
-    void folderButtonOpensReachableFolders();
+    void folderButtons_data();
+    void folderButtons();
     void doubleClickOpensOneAbsoluteFile_data();
     void doubleClickOpensOneAbsoluteFile();
-    void failedLaunchIsReported();
     void listTipShowsTheSelectedFilesDate();
-    void collectionFolderOpensEvenWhenMissing();
     void infoShowsOneWindowInFront();
     void closingTheMainWindowLeavesInfoRunning();
 };
 
-void TestCommands::folderButtonOpensReachableFolders_data()
+static int windowsShown()
 {
-    QTest::addColumn<QString>("pathBox"); // relative to the lab
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("empty path") << QString() << false;
-    QTest::newRow("station off the network") << "pc09" << false;
-    QTest::newRow("reachable station") << "pc01" << true;
-    QTest::newRow("path edited since the refresh") << "other" << true;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return int(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); }));
 }
 
-void TestCommands::folderButtonOpensReachableFolders()
+void TestCommands::folderButtons_data()
 {
+    QTest::addColumn<bool>("station"); // the station's button, else "Abre Pasta de Recolha"
+    QTest::addColumn<QString>("pathBox");
+    QTest::addColumn<QString>("opened"); // relative to the working folder; "-" for nothing
+    QTest::newRow("station, empty path") << true << ""
+                                         << "-";
+    QTest::newRow("station off the network") << true << "pc09"
+                                             << "-";
+    QTest::newRow("reachable station") << true << "pc01"
+                                       << "pc01/";
+    QTest::newRow("station path edited since the refresh") << true << "other"
+                                                           << "other/";
+    QTest::newRow("missing collection folder") << false << "recolha/Lab1/Sessao1"
+                                               << "recolha/Lab1/Sessao1/";
+    QTest::newRow("empty collection path") << false << ""
+                                           << "/";
+}
+
+void TestCommands::folderButtons()
+{
+    QFETCH(bool, station);
     QFETCH(QString, pathBox);
-    QFETCH(bool, opens);
+    QFETCH(QString, opened);
     TestLab lab;
     lab.writeStationList(QByteArray("*.*\nLab1\nrecolha\nbackup\npc01\n"));
     lab.makeStation(0);
     lab.makeFolder(QStringLiteral("other"));
     Form1& form = lab.open();
 
-    form.PC1Path[0]->setText(pathBox);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::mouseClick(form.ComOpenShare[0], Qt::LeftButton);
+    (station ? form.PC1Path[0] : form.PathRecolha)->setText(pathBox);
+    (station ? form.ComOpenShare[0] : form.CommandAbrePastaRecolha)->click();
+    lab.desktop.launchesFail = true;
+    (station ? form.ComOpenShare[0] : form.CommandAbrePastaRecolha)->click();
 
-    const QStringList expected =
-        opens ? QStringList{QDir::currentPath() + "/" + pathBox + "/"} : QStringList{};
-    QCOMPARE(lab.desktop.openedFolders, expected);
-    QVERIFY(lab.desktop.prompts.isEmpty());
+    if (opened == QLatin1String("-")) {
+        QVERIFY(lab.desktop.openedFolders.isEmpty() && lab.desktop.prompts.isEmpty());
+        return;
+    }
+    const QString folder = opened == QLatin1String("/") ? opened : QDir::currentPath() + "/" + opened;
+    QCOMPARE(lab.desktop.openedFolders, QStringList(2, folder));
+    // The second launch could not start: said once, naming the folder.
+    QCOMPARE(lab.desktop.prompts.size(), 1);
+    QVERIFY(lab.desktop.prompts[0].text.contains(folder));
 }
 
 void TestCommands::doubleClickOpensOneAbsoluteFile_data()
@@ -75,34 +90,22 @@ void TestCommands::doubleClickOpensOneAbsoluteFile()
 {
     QFETCH(QString, name);
     TestLab lab;
-    lab.writeStationList(QByteArray("*.txt\nLab1\nrecolha\nbackup\npc01\n"));
+    lab.writeStationList(QByteArray("*.txt\nLab1\nrecolha\nbackup\npc01\n")); // a path relative to the lab
     lab.writeFile(lab.makeStation(0), name);
     Form1& form = lab.open();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
     FileListBox* list = form.File1[0];
-    QCOMPARE(list->fileName(), name);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-
-    QCOMPARE(lab.desktop.openedFiles, QStringList{QDir::currentPath() + "/pc01/" + name});
-    QVERIFY(!QFile::exists(lab.path(QStringLiteral("x"))));
-}
-
-void TestCommands::failedLaunchIsReported()
-{
-    TestLab lab;
-    lab.writeStationList(1);
-    lab.writeFile(lab.makeStation(0), QStringLiteral("exame.txt"));
-    Form1& form = lab.open();
     lab.desktop.launchesFail = true;
+    emit list->entryDoubleClicked();
 
-    emit form.File1[0]->entryDoubleClicked();
-    form.ComOpenShare[0]->click();
-
-    QCOMPARE(lab.desktop.prompts.size(), 2);
-    QVERIFY(lab.desktop.prompts[0].text.contains(lab.stationFolder(0) + "/exame.txt"));
-    QVERIFY(lab.desktop.prompts[1].text.contains(lab.stationFolder(0)));
+    const QString file = QDir::currentPath() + "/pc01/" + name;
+    QCOMPARE(lab.desktop.openedFiles, QStringList(2, file));
+    QCOMPARE(lab.desktop.prompts.size(), 1);
+    QVERIFY(lab.desktop.prompts[0].text.contains(file));
+    QVERIFY(!QFile::exists(lab.path(QStringLiteral("x"))));
 }
 
 void TestCommands::listTipShowsTheSelectedFilesDate()
@@ -133,19 +136,6 @@ void TestCommands::listTipShowsTheSelectedFilesDate()
     QVERIFY(lab.desktop.prompts.isEmpty());
 }
 
-void TestCommands::collectionFolderOpensEvenWhenMissing()
-{
-    TestLab lab;
-    lab.writeStationList(0);
-    Form1& form = lab.open();
-
-    form.CommandAbrePastaRecolha->click();
-    form.PathRecolha->setText(QString());
-    form.CommandAbrePastaRecolha->click();
-
-    QCOMPARE(lab.desktop.openedFolders, (QStringList{lab.collectionFolder() + "/", QStringLiteral("/")}));
-}
-
 void TestCommands::infoShowsOneWindowInFront()
 {
     TestLab lab;
@@ -158,18 +148,14 @@ void TestCommands::infoShowsOneWindowInFront()
     QVERIFY(QTest::qWaitForWindowActive(&form));
     form.Command2->click();
 
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    QCOMPARE(
-        std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<Form2*>(w); }), 1);
+    QCOMPARE(windowsShown(), 2);
     Form2& info = form.informationWindow();
     QVERIFY(QTest::qWaitForWindowActive(&info));
     QCOMPARE(QApplication::focusWidget(), info.Command1);
-
     QTest::keyClick(&info, Qt::Key_Escape);
     QVERIFY(info.isVisible());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY(!info.isVisible());
-    QVERIFY(form.isVisible());
+    QVERIFY(!info.isVisible() && form.isVisible());
 }
 
 void TestCommands::closingTheMainWindowLeavesInfoRunning()
@@ -180,23 +166,16 @@ void TestCommands::closingTheMainWindowLeavesInfoRunning()
     Form1& form = lab.open();
     form.show();
     form.Command2->click();
-    Form2& info = form.informationWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(&info));
-    // The program ends when no window of it is shown any more.
-    const auto windowsShown = [] {
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        return std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); });
-    };
 
     form.ComClose->click();
     const int testsBefore = lab.fileSystem.folderExistsCalls;
     form.onTimer();
 
-    QVERIFY(!form.isVisible());
-    QVERIFY(!form.Timer1->isActive());
+    QVERIFY(!form.isVisible() && !form.Timer1->isActive());
     QCOMPARE(lab.fileSystem.folderExistsCalls, testsBefore);
+    // The program ends when no window of it is shown any more.
     QCOMPARE(windowsShown(), 1);
-    info.Command1->click();
+    form.informationWindow().Command1->click();
     QCOMPARE(windowsShown(), 0);
 }
 

@@ -21,28 +21,10 @@ QStringList FakeFileSystem::listFiles(const QString& folder)
 
 std::optional<FileTimes> FakeFileSystem::fileTimes(const QString& path)
 {
-    ++timesCalls;
     if (const auto failure = timesFailures.constFind(path); failure != timesFailures.cend())
         throw *failure;
     std::optional<FileTimes> real = NativeFileSystem::fileTimes(path);
     if (real && times.contains(path))
         return times.value(path);
     return real;
-}
-
-QByteArray FakeFileSystem::readFile(const QString& path)
-{
-    if (const auto failure = readFailures.constFind(path); failure != readFailures.cend())
-        throw *failure;
-    return NativeFileSystem::readFile(path);
-}
-
-void FakeFileSystem::setTimes(const QString& path, const QDateTime& created, const QDateTime& modified)
-{
-    times.insert(path, FileTimes{created, modified});
-}
-
-void FakeFileSystem::setTimes(const QString& path, const QDateTime& createdAndModified)
-{
-    setTimes(path, createdAndModified, createdAndModified);
 }

@@ -16,19 +16,19 @@ public:
     bool folderExists(const QString& path) override;
     QStringList listFiles(const QString& folder) override;
     std::optional<FileTimes> fileTimes(const QString& path) override;
-    QByteArray readFile(const QString& path) override;
 
-    void setTimes(const QString& path, const QDateTime& created, const QDateTime& modified);
-    void setTimes(const QString& path, const QDateTime& createdAndModified);
+    // Without a modification time, the file was last saved when it was created.
+    void setTimes(const QString& path, const QDateTime& created, const QDateTime& modified = {})
+    {
+        times.insert(path, FileTimes{created, modified.isValid() ? modified : created});
+    }
 
     QHash<QString, FileTimes> times;          // by path as the program builds it
     QHash<QString, RunError> listingFailures; // by folder
     QHash<QString, RunError> timesFailures;   // by file path
-    QHash<QString, RunError> readFailures;    // by file path
     std::function<void(const QString&)> onFolderExists;
     std::function<void(const QString&)> afterListing;
 
     int folderExistsCalls = 0;
     int listingCalls = 0;
-    int timesCalls = 0;
 };

@@ -32,12 +32,6 @@ QString TestLab::makeFolder(const QString& relative)
     return path(relative);
 }
 
-QString TestLab::makeStation(int station)
-{
-    QDir().mkpath(stationFolder(station));
-    return stationFolder(station);
-}
-
 QString TestLab::writeFile(const QString& folder, const QString& name, const QByteArray& content)
 {
     QFile file(folder + QLatin1Char('/') + name);
@@ -45,14 +39,6 @@ QString TestLab::writeFile(const QString& folder, const QString& name, const QBy
         qFatal("cannot write %s", qPrintable(file.fileName()));
     file.write(content);
     return file.fileName();
-}
-
-void TestLab::writeStationList(const QByteArray& bytes)
-{
-    QFile file(path(QStringLiteral("pcs.txt")));
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write pcs.txt");
-    file.write(bytes);
 }
 
 void TestLab::writeStationList(int stations, const QString& filter)

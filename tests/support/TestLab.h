@@ -3,6 +3,7 @@
 #include "support/FakeDesktop.h"
 #include "support/FakeFileSystem.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -22,10 +23,13 @@ public:
     QString path(const QString& relative) const;
     QString stationFolder(int station) const; // root/pcNN, not created
     QString makeFolder(const QString& relative);
-    QString makeStation(int station);
+    QString makeStation(int station)
+    {
+        return makeFolder(QDir(root()).relativeFilePath(stationFolder(station)));
+    }
     QString writeFile(const QString& folder, const QString& name, const QByteArray& content = QByteArray());
 
-    void writeStationList(const QByteArray& bytes);
+    void writeStationList(const QByteArray& bytes) { writeFile(root(), QStringLiteral("pcs.txt"), bytes); }
     // Filter, laboratory "Lab1", root/recolha, root/backup, then the station folders.
     void writeStationList(int stations, const QString& filter = QStringLiteral("*.*"));
     QString collectionFolder(int session = 1) const; // root/recolha/Lab1/SessaoN
