@@ -27,11 +27,11 @@ touch -d '-12 minutes' estacoes/pc05/exame.txt estacoes/pc05/exame.bak
 {
     printf '%s\r\n' '*.txt;*.c;*.sql'
     printf '%s\r\n' 'Lab 3'
-    printf '%s\r\n' "$root/recolha"
-    printf '%s\r\n' "$root/backup"
+    # Paths relative to the lab folder, where Varnok is started, keep the rows short.
+    printf '%s\r\n' recolha backup
     for n in 01 02 03 04 05; do
-        printf '%s\r\n' "$root/estacoes/pc$n"
+        printf '%s\r\n' "estacoes/pc$n"
     done
-    printf '%s\r\n' "$root/estacoes/pc06-desligado"
+    printf '%s\r\n' estacoes/pc06-desligado
 } > pcs.txt
 echo "Demo lab made in $root"
