@@ -26,11 +26,12 @@ void File1_DblClick(Form1& form, int station)
 void File1_GotFocus(Form1& form, int station)
 {
     FileListBox* list = form.File1[station];
-    if (list->listCount() == 0 || list->fileName().isEmpty())
+    const QString name = list->fileName(); // empty for an empty list
+    if (name.isEmpty())
         return;
     try {
         const std::optional<FileTimes> times =
-            form.fileSystem().fileTimes(joinPath(form.PC1Path[station]->text(), list->fileName()));
+            form.fileSystem().fileTimes(joinPath(form.PC1Path[station]->text(), name));
         if (times)
             list->setToolTip(generalDateText(times->modified));
     } catch (const RunError&) {

@@ -3,6 +3,8 @@
 
 #include <QDir>
 
+namespace {
+
 QString absolutePath(const QString& path)
 {
     if (QDir::isAbsolutePath(path))
@@ -10,20 +12,26 @@ QString absolutePath(const QString& path)
     return QDir::currentPath() + QLatin1Char('/') + path;
 }
 
+// launchFailed is the message for a path that could not be opened, with %1 for the path.
+template <typename Launch>
+void openOrReport(Desktop& desktop, const QString& path, Launch launch, const char* launchFailed)
+{
+    const QString absolute = absolutePath(path);
+    if (!(desktop.*launch)(absolute))
+        desktop.messageBox(QString::fromUtf8(launchFailed).arg(QDir::toNativeSeparators(absolute)),
+                           MsgBoxStyle::OkExclamation);
+}
+
+} // namespace
+
 void openFolderOrReport(Desktop& desktop, const QString& folder)
 {
-    const QString absolute = absolutePath(folder);
-    if (!desktop.openFolder(absolute))
-        desktop.messageBox(QStringLiteral("Não foi possível abrir a pasta %1 no gestor de ficheiros.")
-                               .arg(QDir::toNativeSeparators(absolute)),
-                           MsgBoxStyle::OkExclamation);
+    openOrReport(desktop, folder, &Desktop::openFolder,
+                 "Não foi possível abrir a pasta %1 no gestor de ficheiros.");
 }
 
 void openInEditorOrReport(Desktop& desktop, const QString& file)
 {
-    const QString absolute = absolutePath(file);
-    if (!desktop.openInTextEditor(absolute))
-        desktop.messageBox(QStringLiteral("Não foi possível abrir o ficheiro %1 no editor de texto.")
-                               .arg(QDir::toNativeSeparators(absolute)),
-                           MsgBoxStyle::OkExclamation);
+    openOrReport(desktop, file, &Desktop::openInTextEditor,
+                 "Não foi possível abrir o ficheiro %1 no editor de texto.");
 }

@@ -10,5 +10,3 @@ class Desktop;
 // be started is reported in a message box; the program goes on either way.
 void openFolderOrReport(Desktop& desktop, const QString& folder);
 void openInEditorOrReport(Desktop& desktop, const QString& file);
-
-QString absolutePath(const QString& path);
