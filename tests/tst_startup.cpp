@@ -111,6 +111,54 @@ private slots:
                  qPrintable(message));
     }
 
+    // The collection path follows each change of the laboratory and the session, its colour the folder.
+    void collectionPath_data()
+    {
+        QTest::addColumn<QString>("laboratory");
+        QTest::addColumn<QString>("session");
+        QTest::addColumn<QString>("below"); // the path below the collection root
+        QTest::newRow("leading zero kept") << "Lab2"
+                                           << "07"
+                                           << "/Lab2/Sessao07";
+        QTest::newRow("empty session") << "Lab2"
+                                       << ""
+                                       << "/Lab2/Sessao";
+        QTest::newRow("laboratory holding the separator") << "Piso2/Lab1"
+                                                          << "3"
+                                                          << "/Piso2/Lab1/Sessao3";
+    }
+
+    void collectionPath()
+    {
+        QFETCH(QString, laboratory);
+        QFETCH(QString, session);
+        QFETCH(QString, below);
+        TestLab lab;
+        lab.writeStationList(1);
+        Form1& form = lab.open();
+        lab.makeFolder("recolha" + below);
+        form.NumSessao->setText(session);
+        form.Laboratorio->setText(QDir::toNativeSeparators(laboratory));
+        QCOMPARE(form.PathRecolha->text(), lab.path("recolha") + QDir::toNativeSeparators(below));
+        QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Black);
+        form.NumSessao->setText(session + '0');
+        QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Red);
+    }
+
+    // Typing leaves the scroll bar where it was: a step goes on from it, writes the session and refreshes.
+    void scrollBarStepAfterTyping()
+    {
+        TestLab lab;
+        lab.writeStationList(1);
+        Form1& form = lab.open();
+        lab.makeStation(0); // seen only once the stations are refreshed
+        form.NumSessao->setText("12");
+        form.VScrollSessao->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(form.VScrollSessao->value(), 2);
+        QCOMPARE(form.NumSessao->text(), "2");
+        QCOMPARE(form.NumPCs->text(), "1");
+    }
+
     void refreshFilterRefreshOrder()
     {
         TestLab lab;
