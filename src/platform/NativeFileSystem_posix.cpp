@@ -1,7 +1,6 @@
 #include "NativeFileSystem.h"
-#include "RunError.h"
-
-#include <QFile>
+#include "NativeName.h"
+#include "PosixErrors.h"
 
 #include <cerrno>
 #include <memory>
@@ -12,34 +11,9 @@
 
 namespace {
 
-enum class Target { File, Folder };
-
-RunError errorFromErrno(int err, Target target)
-{
-    switch (err) {
-    case ENOENT:
-        return RunError::fromNumber(target == Target::File ? ErrorNumber::FileNotFound
-                                                           : ErrorNumber::PathNotFound);
-    case ENOTDIR:
-        return RunError::fromNumber(ErrorNumber::PathNotFound);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return RunError::fromNumber(ErrorNumber::PermissionDenied);
-    case EEXIST:
-        return RunError::fromNumber(ErrorNumber::FileAlreadyExists);
-    case ENOSPC:
-    case EDQUOT:
-        return RunError::fromNumber(ErrorNumber::DiskFull);
-    default:
-        // EIO, ENOTCONN, ESTALE, EHOSTDOWN, ETIMEDOUT and the like: the share went away.
-        return RunError::fromNumber(ErrorNumber::PathFileAccessError);
-    }
-}
-
 QByteArray encoded(const QString& path)
 {
-    return QFile::encodeName(path);
+    return nativeBytes(path);
 }
 
 QDateTime fromTimespec(qint64 seconds, qint64 nanoseconds)
@@ -81,7 +55,7 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
         throw RunError::fromNumber(ErrorNumber::PathNotFound);
     std::unique_ptr<DIR, DirCloser> dir(::opendir(encoded(folder).constData()));
     if (!dir)
-        throw errorFromErrno(errno, Target::Folder);
+        throw errorFromErrno(errno, ErrnoTarget::Folder);
 
     const int dirFd = ::dirfd(dir.get());
     QStringList names;
@@ -90,7 +64,7 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
         const dirent* entry = ::readdir(dir.get());
         if (!entry) {
             if (errno != 0)
-                throw errorFromErrno(errno, Target::Folder);
+                throw errorFromErrno(errno, ErrnoTarget::Folder);
             break;
         }
         if (isHidden(entry->d_name))
@@ -102,7 +76,7 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
             plainFile = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
         }
         if (plainFile)
-            names.append(QFile::decodeName(entry->d_name));
+            names.append(nameFromNative(QByteArray(entry->d_name)));
     }
     return names;
 }
@@ -117,7 +91,7 @@ std::optional<FileTimes> NativeFileSystem::fileTimes(const QString& path)
     if (::statx(AT_FDCWD, name.constData(), 0, STATX_TYPE | STATX_MTIME | STATX_BTIME, &stx) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
-        throw errorFromErrno(errno, Target::File);
+        throw errorFromErrno(errno, ErrnoTarget::File);
     }
     if (!S_ISREG(stx.stx_mode))
         return std::nullopt;
@@ -131,7 +105,7 @@ std::optional<FileTimes> NativeFileSystem::fileTimes(const QString& path)
     if (::stat(name.constData(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
-        throw errorFromErrno(errno, Target::File);
+        throw errorFromErrno(errno, ErrnoTarget::File);
     }
     if (!S_ISREG(st.st_mode))
         return std::nullopt;
@@ -146,7 +120,7 @@ QByteArray NativeFileSystem::readFile(const QString& path)
 {
     const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw errorFromErrno(errno, Target::File);
+        throw errorFromErrno(errno, ErrnoTarget::File);
     struct FdCloser
     {
         int fd;
@@ -155,7 +129,7 @@ QByteArray NativeFileSystem::readFile(const QString& path)
 
     struct stat st;
     if (::fstat(fd, &st) != 0)
-        throw errorFromErrno(errno, Target::File);
+        throw errorFromErrno(errno, ErrnoTarget::File);
     if (S_ISDIR(st.st_mode))
         throw RunError::fromNumber(ErrorNumber::PathFileAccessError);
 
@@ -166,7 +140,7 @@ QByteArray NativeFileSystem::readFile(const QString& path)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw errorFromErrno(errno, Target::File);
+            throw errorFromErrno(errno, ErrnoTarget::File);
         }
         if (n == 0)
             break;
