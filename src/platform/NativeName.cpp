@@ -4,11 +4,12 @@
 
 namespace {
 
-constexpr char16_t EscapeBase = 0xDC80;
+// Byte b (0x80 to 0xFF: ASCII is always valid) becomes U+DC00 + b, in U+DC80 to U+DCFF.
+constexpr char16_t EscapeBase = 0xDC00;
 
 bool isEscapedByte(char16_t unit)
 {
-    return unit >= EscapeBase && unit <= 0xDCFF;
+    return unit >= 0xDC80 && unit <= 0xDCFF;
 }
 
 bool isContinuation(unsigned char byte)

@@ -6,8 +6,8 @@
 // File names on Linux are bytes, and not every name is valid UTF-8 (a name made
 // on a machine with another encoding, a FAT stick). Names are decoded without
 // loss: a valid UTF-8 name as it stands, otherwise each byte that is not part of
-// a valid sequence becomes the reserved code point U+DC80 + byte, which encodes
-// back to exactly that byte. nativeBytes() is the only way a name or a path goes
+// a valid sequence becomes one reserved code point of U+DC80 to U+DCFF, which
+// encodes back to exactly that byte. nativeBytes() is the only way a name or a path goes
 // back to the operating system: Qt's own path functions would each turn such a
 // code point into something else.
 

@@ -1,11 +1,14 @@
 #include "FileListBox.h"
 #include "platform/FileSystem.h"
+#include "platform/NativeName.h"
 
 #include <QFocusEvent>
 
 #include <algorithm>
 
 namespace {
+
+constexpr int ExactNameRole = Qt::UserRole;
 
 bool listedBefore(const QString& a, const QString& b)
 {
@@ -39,7 +42,11 @@ void FileListBox::refresh()
     }
     const QString selected = fileName();
     clear();
-    addItems(names);
+    for (const QString& name : names) {
+        // The exact name leads back to the file; the text shows undecodable bytes as U+FFFD.
+        auto* entry = new QListWidgetItem(displayName(name), this);
+        entry->setData(ExactNameRole, name);
+    }
     if (!selected.isEmpty())
         setListIndex(static_cast<int>(names.indexOf(selected)));
 }
@@ -47,7 +54,7 @@ void FileListBox::refresh()
 QString FileListBox::list(int position) const
 {
     const QListWidgetItem* entry = item(position);
-    return entry ? entry->text() : QString();
+    return entry ? entry->data(ExactNameRole).toString() : QString();
 }
 
 void FileListBox::setListIndex(int position)
@@ -58,7 +65,7 @@ void FileListBox::setListIndex(int position)
 QString FileListBox::fileName() const
 {
     const QListWidgetItem* entry = currentItem();
-    return entry ? entry->text() : QString();
+    return entry ? entry->data(ExactNameRole).toString() : QString();
 }
 
 void FileListBox::focusInEvent(QFocusEvent* event)

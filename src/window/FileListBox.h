@@ -26,6 +26,7 @@ public:
     void refresh();
 
     int listCount() const { return count(); }
+    // Names are exact (they may hold escaped bytes); the list shows their display form.
     QString list(int position) const;
     int listIndex() const { return currentRow(); }
     void setListIndex(int position);
