@@ -1,11 +1,19 @@
+#include "monitor/FileNameFilter.h"
 #include "monitor/RefreshStations.h"
+#include "platform/NativeFileSystem.h"
+#include "platform/NativeName.h"
 #include "support/TestLab.h"
 #include "window/FileListBox.h"
 #include "window/Form1.h"
 #include "window/TextBox.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -34,11 +42,15 @@ private slots:
     void foldersGoAndComeBack();
     void errorShownOnceStopsTheRun_data();
     void errorShownOnceStopsTheRun();
+    void undecodableNameReachesItsFile();
+    void failedRereadKeepsThePattern();
 };
 
 void TestRefresh::newestFile_data()
 {
-    QTest::addColumn<QString>("files"); // "name created[/saved][ gone]" in list order; gone after listing
+    // "name created[/saved][ gone|unreadable]" in list order: gone after listing, or times the share cannot
+    // give
+    QTest::addColumn<QString>("files");
     QTest::addColumn<QString>("now");
     QTest::addColumn<QString>("shown");  // the selected file and the time
     QTest::addColumn<quint32>("colour"); // red past ten minute boundaries from the save to now
@@ -54,6 +66,10 @@ void TestRefresh::newestFile_data()
     QTest::newRow("11 boundaries in ten minutes") << u"a 10:00:59"_s << u"10:11"_s << u"a 10:00"_s << Red;
     QTest::newRow("10 boundaries in eleven minutes")
         << u"a 10:00"_s << u"10:10:59"_s << u"a 10:00"_s << Green;
+    QTest::newRow("unreadable newest skipped")
+        << u"a 10:09 unreadable, b 10:08"_s << u"10:12"_s << u"b 10:08"_s << Green;
+    QTest::newRow("no time readable, station marked")
+        << u"a 10:09 gone, b 10:08 unreadable"_s << u"10:12"_s << u"a 00:00"_s << Red;
 }
 
 void TestRefresh::newestFile()
@@ -67,8 +83,10 @@ void TestRefresh::newestFile()
     for (const QString& entry : files.split(u", "_s)) {
         const QStringList words = entry.split(u' '), times = words[1].split(u'/');
         addFile(lab, station, words[0], times[0], times.value(1, times[0]));
-        if (words.size() > 2)
+        if (words.value(2) == u"gone")
             gone.append(station + u'/' + words[0]);
+        else if (words.value(2) == u"unreadable")
+            lab.fileSystem.timesOutcomes.insert(station + u'/' + words[0], FileTimesRead::Unreadable);
     }
     lab.desktop.clock.setTime(QTime::fromString(now));
     Form1& form = lab.open();
@@ -130,9 +148,13 @@ void TestRefresh::foldersGoAndComeBack()
 void TestRefresh::errorShownOnceStopsTheRun_data()
 {
     QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("ofAFile"); // a listed file's status fails, else the listing
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("listing fails") << 75 << QStringList{u"Refresh Error 75  Path/File access error"_s};
-    QTest::newRow("invalid property value, silent") << 380 << QStringList();
+    QTest::newRow("listing fails") << 75 << false
+                                   << QStringList{u"Refresh Error 75  Path/File access error"_s};
+    QTest::newRow("invalid property value, silent") << 380 << false << QStringList();
+    QTest::newRow("access to a file refused")
+        << 70 << true << QStringList{u"Refresh Error 70  Permission denied"_s};
 }
 
 void TestRefresh::errorShownOnceStopsTheRun()
@@ -144,22 +166,71 @@ void TestRefresh::errorShownOnceStopsTheRun()
     Form1& form = lab.open();
     // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears, both
     // unseen.
-    lab.makeStation(0);
-    lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(number));
+    lab.writeFile(lab.makeStation(0), u"a.txt"_s);
+    if (QTest::currentDataTag() == QByteArray("access to a file refused"))
+        lab.fileSystem.timesFailures.insert(lab.stationFolder(0) + u"/a.txt"_s, RunError::fromNumber(number));
+    else
+        lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(number));
     QVERIFY(QDir(lab.stationFolder(1)).removeRecursively());
     lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
     // A timer tick while the box is open must not start another run.
     bool ticked = false;
     lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
         if (!std::exchange(ticked, true))
-            form.onTimer();
+            lab.tick();
     };
-    form.onTimer();
+    lab.tick();
     QTEST(lab.desktop.promptTexts(), "shown");
-    QVERIFY(!form.File1[0]->isEnabled()); // its old entries were never read from this folder
+    QFETCH(bool, ofAFile);
+    QCOMPARE(form.File1[0]->isEnabled(), ofAFile); // not enabled with entries never read from this folder
     QCOMPARE(form.PC1Path[1]->foreColor(), Black);
     QCOMPARE(form.NumPCs->text(), u"1"_s);
     QCOMPARE(form.PathRecolha->foreColor(), Red);
+}
+
+// A name that is not UTF-8 (made on a machine with another encoding) is listed, timed and opened as
+// the very bytes on disk, and shown with U+FFFD for the byte that cannot be decoded.
+void TestRefresh::undecodableNameReachesItsFile()
+{
+    TestLab lab;
+    lab.writeStationList(1);
+    const QString station = lab.makeStation(0);
+    const QByteArray folderBytes = QFile::encodeName(station), exact = folderBytes + "/exame\xf3.txt";
+    const int fd = ::open(exact.constData(), O_CREAT | O_WRONLY, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    // Saved 20 minutes before now: the station's time turns red only if the file's times are read.
+    lab.desktop.clock = QDateTime::currentDateTime();
+    const timespec saved{lab.desktop.clock.toSecsSinceEpoch() - 20 * 60, 0};
+    const timespec times[2]{saved, saved};
+    QCOMPARE(::utimensat(AT_FDCWD, exact.constData(), times, 0), 0);
+    QCOMPARE(::link(exact.constData(), (folderBytes + "/same.txt").constData()), 0);
+    const QDateTime created = NativeFileSystem().fileTimes(station + u"/same.txt"_s).times.created;
+    QVERIFY(QFile::remove(station + u"/same.txt"_s));
+
+    Form1& form = lab.open();
+    QCOMPARE(form.File1[0]->listCount(), 1);
+    QCOMPARE(form.File1[0]->item(0)->text(), u"exame\ufffd.txt"_s);
+    QCOMPARE(form.Hora[0]->text(), created.toString(u"HH:mm"_s));
+    QCOMPARE(form.Hora[0]->foreColor(), Red);
+    form.File1[0]->itemDoubleClicked(form.File1[0]->item(0));
+    QCOMPARE(lab.desktop.openedFiles.size(), 1);
+    QCOMPARE(nativeBytes(lab.desktop.openedFiles[0]), exact);
+}
+
+// A station whose list cannot be re-read with a new filter keeps listing with the pattern it had.
+void TestRefresh::failedRereadKeepsThePattern()
+{
+    TestLab lab;
+    lab.writeStationList(2, u"*.txt"_s);
+    lab.makeStation(0);
+    lab.makeStation(1);
+    Form1& form = lab.open();
+    lab.fileSystem.listingFailures.insert(lab.stationFolder(1), RunError::fromNumber(75));
+    form.Filtro[0]->setText(u"*.doc"_s);
+    QVERIFY(!Filtro_LostFocus(form, 0));
+    QCOMPARE(lab.desktop.promptTexts(), QStringList{u"Filter Error 75  Path/File access error"_s});
+    QCOMPARE(form.File1[0]->pattern() + u' ' + form.File1[1]->pattern(), u"*.doc *.txt"_s);
 }
 
 QTEST_MAIN(TestRefresh)

@@ -6,20 +6,23 @@ QDateTime newestFileStartValue()
     return QDateTime(QDate(1980, 1, 1), QTime(0, 0, 0));
 }
 
-NewestFile findNewestFile(const QList<std::optional<FileTimes>>& listedTimes)
+NewestFile findNewestFile(const QList<FileTimesRead>& listedTimes)
 {
     NewestFile newest;
     newest.created = newestFileStartValue();
-    if (!listedTimes.isEmpty() && listedTimes.first())
-        newest.modified = listedTimes.first()->modified;
+    if (!listedTimes.isEmpty() && listedTimes.first().read())
+        newest.modified = listedTimes.first().times.modified;
     for (qsizetype k = 0; k < listedTimes.size(); ++k) {
-        const std::optional<FileTimes>& times = listedTimes[k];
-        if (!times)
+        const FileTimesRead& entry = listedTimes[k];
+        if (!entry.read()) {
+            newest.someUnreadable |= entry.outcome == FileTimesRead::Unreadable;
             continue;
-        if (minuteBoundariesBetween(newest.created, times->created) > 0) {
+        }
+        newest.noTimeRead = false;
+        if (minuteBoundariesBetween(newest.created, entry.times.created) > 0) {
             newest.position = static_cast<int>(k);
-            newest.created = times->created;
-            newest.modified = times->modified;
+            newest.created = entry.times.created;
+            newest.modified = entry.times.modified;
         }
     }
     return newest;

@@ -33,8 +33,9 @@ void refreshReachableStation(Form1& form, int i)
     list->setEnabled(true);
     hora->setEnabled(true);
 
-    // Each listed file's times are read once: a vanished file reads as nullopt and is skipped.
-    QList<std::optional<FileTimes>> listedTimes;
+    // Each listed file's times are read once; a file that vanished or that the share
+    // cannot describe is skipped.
+    QList<FileTimesRead> listedTimes;
     listedTimes.reserve(list->listCount());
     for (int k = 0; k < list->listCount(); ++k)
         listedTimes.append(form.fileSystem().fileTimes(joinPath(folder, list->list(k))));
@@ -46,6 +47,11 @@ void refreshReachableStation(Form1& form, int i)
     }
     list->setListIndex(newest.position);
     hora->setText(newest.created.toString(QStringLiteral("HH:mm")));
+    if (newest.noTimeRead && newest.someUnreadable) {
+        // Files are there but the share tells nothing of them: the invigilator should look.
+        hora->setForeColor(WindowColor::Red);
+        return;
+    }
     const qint64 minutesSinceSave =
         newest.modified ? minuteBoundariesBetween(*newest.modified, form.desktop().now()) : 0;
     hora->setForeColor(minutesSinceSave > UnsavedMinutes ? WindowColor::Red : WindowColor::Green);

@@ -30,10 +30,10 @@ void File1_GotFocus(Form1& form, int station)
     if (name.isEmpty())
         return;
     try {
-        const std::optional<FileTimes> times =
+        const FileTimesRead times =
             form.fileSystem().fileTimes(joinPath(form.PC1Path[station]->text(), name));
-        if (times)
-            list->setToolTip(generalDateText(times->modified));
+        if (times.read())
+            list->setToolTip(generalDateText(times.times.modified));
     } catch (const RunError&) {
         // A message box here would take the focus away and give it back, again and again.
     }

@@ -9,6 +9,6 @@ public:
     bool folderExists(const QString& path) override;
     bool fileExists(const QString& path) override;
     QStringList listFiles(const QString& folder) override;
-    std::optional<FileTimes> fileTimes(const QString& path) override;
+    FileTimesRead fileTimes(const QString& path) override;
     QByteArray readFile(const QString& path) override;
 };

@@ -26,6 +26,23 @@ bool isHidden(const char* name)
     return name[0] == '.';
 }
 
+// A refused access is an error of the run; a file that went away, or that the share
+// cannot describe just now, only has no time to show.
+FileTimesRead::Outcome outcomeOfFailedStatus(int err)
+{
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileTimesRead::Gone;
+    case EACCES:
+    case EPERM:
+        throw errorFromErrno(err, ErrnoTarget::File);
+    default:
+        // EIO, ESTALE, ENOTCONN, EHOSTDOWN, ENAMETOOLONG and the like.
+        return FileTimesRead::Unreadable;
+    }
+}
+
 struct DirCloser
 {
     void operator()(DIR* dir) const { closedir(dir); }
@@ -73,7 +90,10 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
             // The entry type is not known without a status call (some network file systems, links).
             struct stat st;
-            plainFile = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+            if (::fstatat(dirFd, entry->d_name, &st, 0) == 0)
+                plainFile = S_ISREG(st.st_mode);
+            else
+                plainFile = errno != ENOENT;
         }
         if (plainFile)
             names.append(nameFromNative(QByteArray(entry->d_name)));
@@ -81,39 +101,37 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
     return names;
 }
 
-std::optional<FileTimes> NativeFileSystem::fileTimes(const QString& path)
+FileTimesRead NativeFileSystem::fileTimes(const QString& path)
 {
+    FileTimesRead result;
     const QByteArray name = encoded(path);
     if (name.isEmpty())
-        return std::nullopt;
+        return result;
 #ifdef STATX_BTIME
     struct statx stx;
     if (::statx(AT_FDCWD, name.constData(), 0, STATX_TYPE | STATX_MTIME | STATX_BTIME, &stx) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        throw errorFromErrno(errno, ErrnoTarget::File);
+        result.outcome = outcomeOfFailedStatus(errno);
+        return result;
     }
     if (!S_ISREG(stx.stx_mode))
-        return std::nullopt;
-    FileTimes times;
-    times.modified = fromTimespec(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec);
-    times.created = (stx.stx_mask & STATX_BTIME) ? fromTimespec(stx.stx_btime.tv_sec, stx.stx_btime.tv_nsec)
-                                                 : times.modified;
-    return times;
+        return result;
+    result.times.modified = fromTimespec(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec);
+    result.times.created = (stx.stx_mask & STATX_BTIME)
+                               ? fromTimespec(stx.stx_btime.tv_sec, stx.stx_btime.tv_nsec)
+                               : result.times.modified;
 #else
     struct stat st;
     if (::stat(name.constData(), &st) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        throw errorFromErrno(errno, ErrnoTarget::File);
+        result.outcome = outcomeOfFailedStatus(errno);
+        return result;
     }
     if (!S_ISREG(st.st_mode))
-        return std::nullopt;
-    FileTimes times;
-    times.modified = fromTimespec(st.st_mtime, 0);
-    times.created = times.modified;
-    return times;
+        return result;
+    result.times.modified = fromTimespec(st.st_mtime, 0);
+    result.times.created = result.times.modified;
 #endif
+    result.outcome = FileTimesRead::Read;
+    return result;
 }
 
 QByteArray NativeFileSystem::readFile(const QString& path)

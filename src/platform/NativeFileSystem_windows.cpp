@@ -100,18 +100,23 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
     return names;
 }
 
-std::optional<FileTimes> NativeFileSystem::fileTimes(const QString& path)
+FileTimesRead NativeFileSystem::fileTimes(const QString& path)
 {
+    FileTimesRead result;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!attributes(path, data)) {
         const DWORD err = GetLastError();
-        if (path.isEmpty() || err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)
-            return std::nullopt;
-        throw errorFromLastError(err, Target::File);
+        if (err == ERROR_ACCESS_DENIED)
+            throw errorFromLastError(err, Target::File);
+        const bool gone = path.isEmpty() || err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
+        result.outcome = gone ? FileTimesRead::Gone : FileTimesRead::Unreadable;
+        return result;
     }
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return std::nullopt;
-    return FileTimes{fromFileTime(data.ftCreationTime), fromFileTime(data.ftLastWriteTime)};
+        return result;
+    result.outcome = FileTimesRead::Read;
+    result.times = FileTimes{fromFileTime(data.ftCreationTime), fromFileTime(data.ftLastWriteTime)};
+    return result;
 }
 
 QByteArray NativeFileSystem::readFile(const QString& path)

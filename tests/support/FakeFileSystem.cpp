@@ -19,12 +19,14 @@ QStringList FakeFileSystem::listFiles(const QString& folder)
     return names;
 }
 
-std::optional<FileTimes> FakeFileSystem::fileTimes(const QString& path)
+FileTimesRead FakeFileSystem::fileTimes(const QString& path)
 {
     if (const auto failure = timesFailures.constFind(path); failure != timesFailures.cend())
         throw *failure;
-    std::optional<FileTimes> real = NativeFileSystem::fileTimes(path);
-    if (real && times.contains(path))
-        return times.value(path);
+    if (const auto outcome = timesOutcomes.constFind(path); outcome != timesOutcomes.cend())
+        return FileTimesRead{*outcome, {}};
+    FileTimesRead real = NativeFileSystem::fileTimes(path);
+    if (real.read() && times.contains(path))
+        real.times = times.value(path);
     return real;
 }

@@ -15,7 +15,7 @@ class FakeFileSystem : public NativeFileSystem
 public:
     bool folderExists(const QString& path) override;
     QStringList listFiles(const QString& folder) override;
-    std::optional<FileTimes> fileTimes(const QString& path) override;
+    FileTimesRead fileTimes(const QString& path) override;
 
     // Without a modification time, the file was last saved when it was created.
     void setTimes(const QString& path, const QDateTime& created, const QDateTime& modified = {})
@@ -23,9 +23,10 @@ public:
         times.insert(path, FileTimes{created, modified.isValid() ? modified : created});
     }
 
-    QHash<QString, FileTimes> times;          // by path as the program builds it
-    QHash<QString, RunError> listingFailures; // by folder
-    QHash<QString, RunError> timesFailures;   // by file path
+    QHash<QString, FileTimes> times;                      // by path as the program builds it
+    QHash<QString, RunError> listingFailures;             // by folder
+    QHash<QString, RunError> timesFailures;               // by file path
+    QHash<QString, FileTimesRead::Outcome> timesOutcomes; // by file path: gone or unreadable
     std::function<void(const QString&)> onFolderExists;
     std::function<void(const QString&)> afterListing;
 
