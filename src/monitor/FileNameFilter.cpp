@@ -12,8 +12,16 @@ bool applyFilter(Form1& form, int index)
         for (int i = 0; i < StationCount; ++i) {
             if (!form.fileSystem().folderExists(form.PC1Path[i]->text()))
                 continue;
-            form.File1[i]->setPattern(form.Filtro[index]->text());
-            form.File1[i]->refresh();
+            FileListBox* list = form.File1[i];
+            const QString previous = list->pattern();
+            list->setPattern(form.Filtro[index]->text());
+            try {
+                list->refresh();
+            } catch (const RunError&) {
+                // A station whose list could not be re-read keeps the pattern it is listed with.
+                list->setPattern(previous);
+                throw;
+            }
         }
         return true;
     } catch (const RunError& error) {

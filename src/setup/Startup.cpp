@@ -20,11 +20,11 @@ const QString StationListName = QStringLiteral("pcs.txt");
 
 void reportStartupFailure(Form1& form, const RunError& error)
 {
-    const QString message =
-        QStringLiteral("Não foi possível arrancar com o ficheiro %1 da pasta %2: erro %3  %4")
-            .arg(StationListName, QDir::toNativeSeparators(QDir::currentPath()))
-            .arg(error.number())
-            .arg(error.description());
+    // Joined, not substituted: a folder named "lab%1" must reach the message as it is.
+    const QString message = QStringLiteral("Não foi possível arrancar com o ficheiro ") + StationListName +
+                            QStringLiteral(" da pasta ") + QDir::toNativeSeparators(QDir::currentPath()) +
+                            QStringLiteral(": erro ") + QString::number(error.number()) +
+                            QStringLiteral("  ") + error.description();
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     std::fflush(stderr);
     form.desktop().messageBox(message, MsgBoxStyle::OkExclamation);
