@@ -9,6 +9,8 @@
 #include "window/TextBox.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QWheelEvent>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -23,6 +25,8 @@ private slots:
     void refusedFilterKeepsTheFocus();
     void acceptedFilterAppliesOnceBeforeTheClick();
     void scrollStepUnderAMessageBoxIsRefused();
+    void sessionGoesUpWithTheTopArrow_data();
+    void sessionGoesUpWithTheTopArrow();
 };
 
 // A lab with one station holding a.txt and b.doc, the window shown and active.
@@ -156,14 +160,65 @@ void TestInteraction::scrollStepUnderAMessageBoxIsRefused()
                                           RunError::fromNumber(ErrorNumber::PathFileAccessError));
     // The arrow is still held down while the refresh's message is open.
     lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
-        form.VScrollSessao->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        form.VScrollSessao->triggerAction(QAbstractSlider::SliderSingleStepSub);
     };
 
-    form.VScrollSessao->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    form.VScrollSessao->triggerAction(QAbstractSlider::SliderSingleStepSub);
 
     QCOMPARE(lab.desktop.prompts.size(), 1);
     QCOMPARE(form.VScrollSessao->value(), 2);
     QCOMPARE(form.NumSessao->text(), QStringLiteral("2"));
+}
+
+void TestInteraction::sessionGoesUpWithTheTopArrow_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("session");
+    QTest::newRow("top arrow") << "top" << 6;
+    QTest::newRow("bottom arrow") << "bottom" << 4;
+    QTest::newRow("Up") << "Up" << 6;
+    QTest::newRow("Down") << "Down" << 4;
+    QTest::newRow("Page Up") << "PgUp" << 6;
+    QTest::newRow("Page Down") << "PgDown" << 4;
+    QTest::newRow("wheel up") << "wheel+" << 6;
+    QTest::newRow("wheel down") << "wheel-" << 4;
+}
+
+void TestInteraction::sessionGoesUpWithTheTopArrow()
+{
+    QFETCH(QString, input);
+    TestLab lab;
+    Form1& form = openShown(lab);
+    SessionScrollBar* bar = form.VScrollSessao;
+    QCOMPARE(bar->minimum(), 1);
+    QCOMPARE(bar->maximum(), 20);
+    bar->setValue(5);
+    QCOMPARE(form.NumSessao->text(), QStringLiteral("5"));
+    QVERIFY(QDir(lab.stationFolder(0)).removeRecursively()); // seen only if the step refreshes
+    // Typing a session leaves the bar where it was: the step goes on from 5.
+    form.NumSessao->setText(QStringLiteral("12"));
+
+    const QPoint middle(bar->width() / 2, 0);
+    if (input == "top" || input == "bottom") {
+        const int y = input == "top" ? 3 : bar->height() - 4;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, middle + QPoint(0, y));
+    } else if (input.startsWith("wheel")) {
+        const int delta = input.endsWith('+') ? 120 : -120;
+        QWheelEvent wheel(QPointF(middle.x(), bar->height() / 2), bar->mapToGlobal(QPointF(middle.x(), 10)),
+                          {}, QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+    } else {
+        bar->setFocus();
+        const QHash<QString, Qt::Key> keys{{"Up", Qt::Key_Up},
+                                           {"Down", Qt::Key_Down},
+                                           {"PgUp", Qt::Key_PageUp},
+                                           {"PgDown", Qt::Key_PageDown}};
+        QTest::keyClick(bar, keys.value(input));
+    }
+
+    QTEST(bar->value(), "session");
+    QCOMPARE(form.NumSessao->text(), QString::number(bar->value()));
+    QCOMPARE(form.NumPCs->text(), QStringLiteral("0"));
 }
 
 QTEST_MAIN(TestInteraction)

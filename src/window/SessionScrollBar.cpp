@@ -5,6 +5,8 @@ SessionScrollBar::SessionScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, p
     setTracking(false);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, &SessionScrollBar::onActionTriggered);
+    connect(this, &QAbstractSlider::valueChanged, this,
+            [this](int negated) { emit sessionChanged(-negated); });
 }
 
 void SessionScrollBar::onActionTriggered(int action)
@@ -12,6 +14,6 @@ void SessionScrollBar::onActionTriggered(int action)
     if (action == SliderNoAction || action == SliderMove || !m_blocked || !m_blocked())
         return;
     // The step is applied after this signal; putting the position back cancels it.
-    setSliderPosition(value());
+    setSliderPosition(QScrollBar::value());
     setRepeatAction(SliderNoAction);
 }
