@@ -1,3 +1,4 @@
+#include "app/EventTable.h"
 #include "platform/NativeFileSystem.h"
 #include "platform/QtDesktop.h"
 #include "setup/Startup.h"
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     NativeFileSystem fileSystem;
     QtDesktop desktop;
     Form1 form(fileSystem, desktop);
+    connectEvents(form);
     if (!runStartup(form))
         return 1;
     form.show();

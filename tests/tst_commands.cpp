@@ -154,7 +154,7 @@ void TestCommands::infoAndClose()
 
     form.ComClose->click();
     const int testsBefore = lab.fileSystem.folderExistsCalls;
-    form.onTimer();
+    lab.tick();
     QVERIFY(!form.isVisible() && !form.Timer1->isActive());
     QCOMPARE(lab.fileSystem.folderExistsCalls, testsBefore);
     QCOMPARE(windowsShown(), 1);

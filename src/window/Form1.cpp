@@ -2,24 +2,17 @@
 #include "CommandButton.h"
 #include "DesignFont.h"
 #include "Form2.h"
-#include "WindowCommands.h"
 #include "FileListBox.h"
 #include "SessionScrollBar.h"
 #include "TextBox.h"
 #include "Twips.h"
-#include "monitor/FileNameFilter.h"
-#include "monitor/RefreshStations.h"
-#include "monitor/StationFiles.h"
-#include "setup/SessionPath.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFont>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
-#include <QWindow>
 
 namespace {
 
@@ -70,7 +63,6 @@ Form1::Form1(FileSystem& fileSystem, Desktop& desktop, QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setInterval(TimerIntervalMs);
 
-    connectEvents();
     Timer1->start();
     CommandRecolhe->setFocus();
 }
@@ -193,51 +185,12 @@ void Form1::setTabOrder()
         QWidget::setTabOrder(order[k - 1], order[k]);
 }
 
-void Form1::connectEvents()
-{
-    connect(Timer1, &QTimer::timeout, this, &Form1::onTimer);
-    connect(CommandRefresh, &QPushButton::clicked, this,
-            [this] { runHandler([&] { RefreshStations(*this); }); });
-    // Text set by the program raises these at once, inside the handler that set it.
-    connect(NumSessao, &QLineEdit::textChanged, this, [this] {
-        HandlerGuard::Scope scope(m_guard);
-        NumSessao_Change(*this);
-    });
-    connect(Laboratorio, &QLineEdit::textChanged, this, [this] {
-        HandlerGuard::Scope scope(m_guard);
-        Laboratorio_Change(*this);
-    });
-    connect(VScrollSessao, &QAbstractSlider::valueChanged, this, [this] {
-        HandlerGuard::Scope scope(m_guard);
-        VScrollSessao_Change(*this);
-    });
-    for (int i = 0; i < StationCount; ++i) {
-        connect(ComOpenShare[i], &QPushButton::clicked, this,
-                [this, i] { runHandler([&] { ComOpenShare_Click(*this, i); }); });
-        connect(File1[i], &FileListBox::entryDoubleClicked, this,
-                [this, i] { runHandler([&] { File1_DblClick(*this, i); }); });
-        connect(File1[i], &FileListBox::gotFocus, this,
-                [this, i] { runHandler([&] { File1_GotFocus(*this, i); }); });
-    }
-    connect(ComClose, &QPushButton::clicked, this, [this] { runHandler([&] { ComClose_Click(*this); }); });
-    connect(Command2, &QPushButton::clicked, this, [this] { runHandler([&] { Command2_Click(*this); }); });
-    connect(CommandAbrePastaRecolha, &QPushButton::clicked, this,
-            [this] { runHandler([&] { CommandAbrePastaRecolha_Click(*this); }); });
-    connect(Filtro[0], &TextBox::lostFocus, this,
-            [this](Qt::FocusReason reason) { onFiltroLostFocus(0, reason); });
-}
-
 void Form1::runHandler(const std::function<void()>& handler)
 {
     if (m_guard.busy() || m_unloaded)
         return;
     HandlerGuard::Scope scope(m_guard);
     handler();
-}
-
-void Form1::onTimer()
-{
-    runHandler([&] { RefreshStations(*this); });
 }
 
 Form2& Form1::informationWindow()
@@ -253,64 +206,4 @@ void Form1::closeEvent(QCloseEvent* event)
     m_unloaded = true;
     Timer1->stop();
     event->accept();
-}
-
-void Form1::onFiltroLostFocus(int index, Qt::FocusReason reason)
-{
-    // Only a move to another control of this window applies the filter, not the window
-    // losing activation or the box's context menu opening.
-    switch (reason) {
-    case Qt::MouseFocusReason:
-    case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
-    case Qt::ShortcutFocusReason:
-    case Qt::OtherFocusReason:
-        break;
-    default:
-        return;
-    }
-    if (m_filterAppliedBeforePress) {
-        m_filterAppliedBeforePress = false;
-        return;
-    }
-    runHandler([&] { Filtro_LostFocus(*this, index); });
-}
-
-void Form1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (QWindow* window = windowHandle())
-        window->installEventFilter(this);
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonPress && watched == windowHandle())
-        return applyFilterBeforePress(static_cast<QMouseEvent*>(event));
-    return QWidget::eventFilter(watched, event);
-}
-
-// A click on another control while the filter box holds the focus applies the filter
-// before the press reaches that control: a refused filter then keeps the click from
-// acting, and no message box opens inside the press, where it would swallow the release.
-bool Form1::applyFilterBeforePress(QMouseEvent* press)
-{
-    TextBox* filter = Filtro[0];
-    // The window's own focus widget: a click may arrive while the window is not yet active.
-    if (focusWidget() != filter || m_guard.busy() || m_unloaded)
-        return false;
-    QWidget* target = childAt(press->position().toPoint());
-    while (target && target != this &&
-           !(target->isEnabled() && (target->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus))
-        target = target->parentWidget();
-    if (!target || target == this || target == filter)
-        return false;
-
-    HandlerGuard::Scope scope(m_guard);
-    if (!Filtro_LostFocus(*this, 0))
-        return true;
-    m_filterAppliedBeforePress = true;
-    // The press moves the focus at once; should it not, the next departure applies the filter again.
-    QTimer::singleShot(0, this, [this] { m_filterAppliedBeforePress = false; });
-    return false;
 }

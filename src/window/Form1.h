@@ -22,7 +22,7 @@ class TextBox;
 constexpr int StationCount = 14;
 
 // The invigilator's main window. It holds the controls, under the names of the
-// window's design, and hands their events to the handlers of each subsystem.
+// window's design; the application connects their events to the handlers.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -74,17 +74,14 @@ public:
 
     QTimer* Timer1 = nullptr;
 
-    // Event entry points, public so that tests drive them as the toolkit would.
-    void onTimer();
-    void onFiltroLostFocus(int index, Qt::FocusReason reason);
+    // Runs an event's handler unless another one is running or the window is unloaded.
+    void runHandler(const std::function<void()>& handler);
 
     // The one information window, created when first needed, owned by this window.
     Form2& informationWindow();
     bool isUnloaded() const { return m_unloaded; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -92,15 +89,10 @@ private:
     void createSessionColumn();
     void createBottomBar();
     void setTabOrder();
-    void connectEvents();
-    bool applyFilterBeforePress(QMouseEvent* press);
-    // Runs an event's handler unless another one is running or the window is unloaded.
-    void runHandler(const std::function<void()>& handler);
 
     FileSystem& m_fileSystem;
     Desktop& m_desktop;
     HandlerGuard m_guard;
-    bool m_filterAppliedBeforePress = false;
     bool m_unloaded = false;
     std::unique_ptr<Form2> m_informationWindow;
 };

@@ -1,9 +1,11 @@
 #include "support/TestLab.h"
+#include "app/EventTable.h"
 #include "setup/Startup.h"
 #include "window/Form1.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 
 TestLab::TestLab() : m_previousFolder(QDir::currentPath())
 {
@@ -58,6 +60,13 @@ QString TestLab::collectionFolder(int session) const
 Form1& TestLab::open()
 {
     m_form = std::make_unique<Form1>(fileSystem, desktop);
+    connectEvents(*m_form);
     startupSucceeded = runStartup(*m_form);
     return *m_form;
+}
+
+void TestLab::tick()
+{
+    // The timer's signal is private to it: raise it as the timer does.
+    QMetaObject::invokeMethod(m_form->Timer1, "timeout", Qt::DirectConnection);
 }
