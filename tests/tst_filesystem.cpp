@@ -47,12 +47,36 @@ private slots:
         QVERIFY(QFile::link(path("ciclo"), path("ciclo")) && QFile::link(path("nada"), path("partida")));
     }
 
+    // Plain files only, their times read when asked for, names that are not wanted never looked at.
+    void listFilesListsPlainFilesOnly_data()
+    {
+        QTest::addColumn<bool>("withTimes");
+        QTest::addColumn<QString>("notWanted");
+        QTest::addColumn<QString>("listed"); // name:outcome, sorted
+        QTest::newRow("names only") << false << ""
+                                    << "Relatório final.doc:1 ciclo:3 exame.txt:1 liga.txt:0";
+        QTest::newRow("with times") << true << ""
+                                    << "Relatório final.doc:0 ciclo:3 exame.txt:0 liga.txt:0";
+        QTest::newRow("loop not wanted") << true << "ciclo"
+                                         << "Relatório final.doc:0 exame.txt:0 liga.txt:0";
+    }
+
     void listFilesListsPlainFilesOnly()
     {
-        QStringList names = m_fs.listFiles(m_dir.path());
-        names.sort();
-        QCOMPARE(names, QStringList({"Relatório final.doc", "ciclo", "exame.txt", "liga.txt"}));
-        QCOMPARE(outcome([&] { return m_fs.listFiles(path("nada")).join('/').toUtf8(); }), "error 76");
+        QFETCH(bool, withTimes);
+        QFETCH(QString, notWanted);
+        QStringList listed;
+        for (const ListedFile& file : m_fs.listFiles(
+                 m_dir.path(), [&](const QString& name) { return name != notWanted; }, withTimes)) {
+            listed.append(file.name + ':' + QString::number(file.times.outcome));
+            QCOMPARE(file.times.read() ? file.times.times.modified : Modified.toMSecsSinceEpoch(),
+                     Modified.toMSecsSinceEpoch());
+        }
+        listed.sort();
+        QTEST(listed.join(' '), "listed");
+        QCOMPARE(
+            outcome([&] { return QByteArray::number(m_fs.listFiles(path("nada"), {}, withTimes).size()); }),
+            "error 76");
     }
 
     void paths_data()
@@ -74,7 +98,7 @@ private slots:
         QCOMPARE(m_fs.folderExists(path(relative)), kind == "folder");
         QCOMPARE(m_fs.fileExists(path(relative)), kind == "file");
         const FileTimesRead times = m_fs.fileTimes(path(relative));
-        QCOMPARE(times.read() ? times.times.modified : QDateTime(), kind == "file" ? Modified : QDateTime());
+        QCOMPARE(times.read() ? times.times.modified : 0, kind == "file" ? Modified.toMSecsSinceEpoch() : 0);
         QCOMPARE(outcome([&] { return m_fs.readFile(path(relative)); }), read);
     }
 

@@ -43,6 +43,9 @@ private slots:
     void errorShownOnceStopsTheRun_data();
     void errorShownOnceStopsTheRun();
     void undecodableNameReachesItsFile();
+    void listKeepsItsEntriesWhenNothingChanged();
+    void minutesAcrossTheHourChange_data();
+    void minutesAcrossTheHourChange();
     void failedRereadKeepsThePattern();
 };
 
@@ -168,7 +171,7 @@ void TestRefresh::errorShownOnceStopsTheRun()
     // unseen.
     lab.writeFile(lab.makeStation(0), u"a.txt"_s);
     if (QTest::currentDataTag() == QByteArray("access to a file refused"))
-        lab.fileSystem.timesFailures.insert(lab.stationFolder(0) + u"/a.txt"_s, RunError::fromNumber(number));
+        lab.fileSystem.timesOutcomes.insert(lab.stationFolder(0) + u"/a.txt"_s, FileTimesRead::Refused);
     else
         lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(number));
     QVERIFY(QDir(lab.stationFolder(1)).removeRecursively());
@@ -205,7 +208,8 @@ void TestRefresh::undecodableNameReachesItsFile()
     const timespec times[2]{saved, saved};
     QCOMPARE(::utimensat(AT_FDCWD, exact.constData(), times, 0), 0);
     QCOMPARE(::link(exact.constData(), (folderBytes + "/same.txt").constData()), 0);
-    const QDateTime created = NativeFileSystem().fileTimes(station + u"/same.txt"_s).times.created;
+    const QDateTime created =
+        QDateTime::fromMSecsSinceEpoch(NativeFileSystem().fileTimes(station + u"/same.txt"_s).times.created);
     QVERIFY(QFile::remove(station + u"/same.txt"_s));
 
     Form1& form = lab.open();
@@ -216,6 +220,63 @@ void TestRefresh::undecodableNameReachesItsFile()
     form.File1[0]->itemDoubleClicked(form.File1[0]->item(0));
     QCOMPARE(lab.desktop.openedFiles.size(), 1);
     QCOMPARE(nativeBytes(lab.desktop.openedFiles[0]), exact);
+}
+
+// Reading the same names again leaves the entries alone, but the newest is selected again.
+void TestRefresh::listKeepsItsEntriesWhenNothingChanged()
+{
+    TestLab lab;
+    lab.writeStationList(1);
+    const QString station = lab.makeStation(0);
+    addFile(lab, station, u"a.txt"_s, "09:50", "09:50");
+    addFile(lab, station, u"b.txt"_s, "09:55", "09:55");
+    Form1& form = lab.open();
+    FileListBox* list = form.File1[0];
+    const QListWidgetItem* first = list->item(0);
+    list->setListIndex(0); // the invigilator looks at the older file
+    RefreshStations(form);
+    QCOMPARE(list->item(0), first);
+    QCOMPARE(list->fileName(), u"b.txt"_s);
+
+    addFile(lab, station, u"c.txt"_s, "09:58", "09:58");
+    RefreshStations(form);
+    QCOMPARE(list->listCount(), 3);
+    QCOMPARE(list->fileName() + u' ' + form.Hora[0]->text(), u"c.txt 09:58"_s);
+}
+
+// Minutes are counted between instants: across a change of the clock, five real minutes are five.
+void TestRefresh::minutesAcrossTheHourChange_data()
+{
+    QTest::addColumn<QDateTime>("saved");
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<quint32>("colour");
+    const auto utc = [](const char* text) {
+        return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+    };
+    // Lisbon: 02:00 summer time becomes 01:00 on 25 October 2026; 01:00 becomes 02:00 on 29 March 2026.
+    QTest::newRow("autumn, 15 minutes across")
+        << utc("2026-10-25T00:55:00Z") << utc("2026-10-25T01:10:00Z") << u"01:55"_s << Red;
+    QTest::newRow("autumn, 5 minutes across")
+        << utc("2026-10-25T00:58:00Z") << utc("2026-10-25T01:03:00Z") << u"01:58"_s << Green;
+    QTest::newRow("spring, 5 minutes across")
+        << utc("2026-03-29T00:58:00Z") << utc("2026-03-29T01:03:00Z") << u"00:58"_s << Green;
+    QTest::newRow("spring, 11 minutes across")
+        << utc("2026-03-29T00:58:00Z") << utc("2026-03-29T01:09:00Z") << u"00:58"_s << Red;
+}
+
+void TestRefresh::minutesAcrossTheHourChange()
+{
+    QFETCH(QDateTime, saved);
+    TestLab lab;
+    lab.writeStationList(1);
+    const QString path = lab.writeFile(lab.makeStation(0), u"a.txt"_s);
+    lab.fileSystem.setTimes(path, saved);
+    QFETCH(QDateTime, now);
+    lab.desktop.clock = now;
+    Form1& form = lab.open();
+    QTEST(form.Hora[0]->text(), "shown");
+    QTEST(form.Hora[0]->foreColor(), "colour");
 }
 
 // A station whose list cannot be re-read with a new filter keeps listing with the pattern it had.

@@ -1,9 +1,12 @@
 #include "NewestFile.h"
 #include "platform/DateTimeText.h"
 
-QDateTime newestFileStartValue()
+#include <QDateTime>
+
+qint64 newestFileStartValue()
 {
-    return QDateTime(QDate(1980, 1, 1), QTime(0, 0, 0));
+    static const qint64 start = QDateTime(QDate(1980, 1, 1), QTime(0, 0, 0)).toMSecsSinceEpoch();
+    return start;
 }
 
 NewestFile findNewestFile(const QList<FileTimesRead>& listedTimes)

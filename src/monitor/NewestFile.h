@@ -2,7 +2,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <QDateTime>
 #include <QList>
 
 #include <optional>
@@ -14,11 +13,12 @@
 struct NewestFile
 {
     int position = 0;
-    QDateTime created;
-    std::optional<QDateTime> modified; // of the chosen file; none when its times were not read
-    bool noTimeRead = true;            // not one listed file's times could be read
-    bool someUnreadable = false;       // the share could not give the times of a listed file
+    qint64 created = 0;             // an instant, as the file system gives it
+    std::optional<qint64> modified; // of the chosen file; none when its times were not read
+    bool noTimeRead = true;         // not one listed file's times could be read
+    bool someUnreadable = false;    // the share could not give the times of a listed file
 };
 
-QDateTime newestFileStartValue();
+// 1 January 1980, 00:00:00 local time, as an instant.
+qint64 newestFileStartValue();
 NewestFile findNewestFile(const QList<FileTimesRead>& listedTimes);

@@ -8,6 +8,8 @@
 #include "window/Form1.h"
 #include "window/TextBox.h"
 
+#include <QDateTime>
+
 namespace {
 
 // A save older than this many minutes marks the station's time in red.
@@ -33,12 +35,13 @@ void refreshReachableStation(Form1& form, int i)
     list->setEnabled(true);
     hora->setEnabled(true);
 
-    // Each listed file's times are read once; a file that vanished or that the share
-    // cannot describe is skipped.
-    QList<FileTimesRead> listedTimes;
-    listedTimes.reserve(list->listCount());
-    for (int k = 0; k < list->listCount(); ++k)
-        listedTimes.append(form.fileSystem().fileTimes(joinPath(folder, list->list(k))));
+    // The listing read each file's times; a file that vanished or that the share cannot
+    // describe is skipped, a refused one ends the run.
+    const QList<FileTimesRead>& listedTimes = list->listedTimes();
+    for (const FileTimesRead& times : listedTimes) {
+        if (times.outcome == FileTimesRead::Refused)
+            throw RunError::fromNumber(ErrorNumber::PermissionDenied);
+    }
     const NewestFile newest = findNewestFile(listedTimes);
 
     if (list->listCount() == 0) {
@@ -46,14 +49,16 @@ void refreshReachableStation(Form1& form, int i)
         return;
     }
     list->setListIndex(newest.position);
-    hora->setText(newest.created.toString(QStringLiteral("HH:mm")));
+    // The one conversion to local time of the station.
+    hora->setText(QDateTime::fromMSecsSinceEpoch(newest.created).toString(QStringLiteral("HH:mm")));
     if (newest.noTimeRead && newest.someUnreadable) {
         // Files are there but the share tells nothing of them: the invigilator should look.
         hora->setForeColor(WindowColor::Red);
         return;
     }
     const qint64 minutesSinceSave =
-        newest.modified ? minuteBoundariesBetween(*newest.modified, form.desktop().now()) : 0;
+        newest.modified ? minuteBoundariesBetween(*newest.modified, form.desktop().now().toMSecsSinceEpoch())
+                        : 0;
     hora->setForeColor(minutesSinceSave > UnsavedMinutes ? WindowColor::Red : WindowColor::Green);
 }
 

@@ -8,6 +8,8 @@
 #include "window/Form1.h"
 #include "window/TextBox.h"
 
+#include <QDateTime>
+
 void ComOpenShare_Click(Form1& form, int station)
 {
     const QString folder = form.PC1Path[station]->text();
@@ -33,7 +35,7 @@ void File1_GotFocus(Form1& form, int station)
         const FileTimesRead times =
             form.fileSystem().fileTimes(joinPath(form.PC1Path[station]->text(), name));
         if (times.read())
-            list->setToolTip(generalDateText(times.times.modified));
+            list->setToolTip(generalDateText(QDateTime::fromMSecsSinceEpoch(times.times.modified)));
     } catch (const RunError&) {
         // A message box here would take the focus away and give it back, again and again.
     }

@@ -4,10 +4,12 @@
 
 namespace {
 
-qint64 localMinuteNumber(const QDateTime& dateTime)
+qint64 minuteNumber(qint64 msecsSinceEpoch)
 {
-    const QDateTime local = dateTime.toLocalTime();
-    return local.date().toJulianDay() * 24 * 60 + local.time().hour() * 60 + local.time().minute();
+    constexpr qint64 MsecsPerMinute = 60 * 1000;
+    // Rounded down, also before 1970.
+    return msecsSinceEpoch >= 0 ? msecsSinceEpoch / MsecsPerMinute
+                                : -((-msecsSinceEpoch + MsecsPerMinute - 1) / MsecsPerMinute);
 }
 
 // The locale's long time format names the time zone; the general date form has none.
@@ -34,9 +36,9 @@ QString longTimeFormatWithoutZone(const QLocale& locale)
 
 } // namespace
 
-qint64 minuteBoundariesBetween(const QDateTime& from, const QDateTime& to)
+qint64 minuteBoundariesBetween(qint64 from, qint64 to)
 {
-    return localMinuteNumber(to) - localMinuteNumber(from);
+    return minuteNumber(to) - minuteNumber(from);
 }
 
 QString generalDateText(const QDateTime& dateTime)

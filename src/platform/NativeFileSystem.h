@@ -8,7 +8,19 @@ class NativeFileSystem : public FileSystem
 public:
     bool folderExists(const QString& path) override;
     bool fileExists(const QString& path) override;
-    QStringList listFiles(const QString& folder) override;
+    QList<ListedFile> listFiles(const QString& folder, const NameFilter& wanted, bool withTimes) override;
     FileTimesRead fileTimes(const QString& path) override;
     QByteArray readFile(const QString& path) override;
+
+protected:
+    // Seams for tests: between reading a folder and the status calls of its files, and
+    // around each status call of a listed file.
+    virtual void afterReadingFolder(const QString& folder) { Q_UNUSED(folder); }
+    virtual FileTimesRead statusOfListed(const QString& folder, const QString& name,
+                                         const std::function<FileTimesRead()>& status)
+    {
+        Q_UNUSED(folder);
+        Q_UNUSED(name);
+        return status();
+    }
 };

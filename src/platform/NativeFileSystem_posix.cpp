@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <vector>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,9 +17,9 @@ QByteArray encoded(const QString& path)
     return nativeBytes(path);
 }
 
-QDateTime fromTimespec(qint64 seconds, qint64 nanoseconds)
+qint64 milliseconds(qint64 seconds, qint64 nanoseconds)
 {
-    return QDateTime::fromMSecsSinceEpoch(seconds * 1000 + nanoseconds / 1000000);
+    return seconds * 1000 + nanoseconds / 1000000;
 }
 
 bool isHidden(const char* name)
@@ -26,8 +27,8 @@ bool isHidden(const char* name)
     return name[0] == '.';
 }
 
-// A refused access is an error of the run; a file that went away, or that the share
-// cannot describe just now, only has no time to show.
+// A file that went away, or that the share cannot describe just now, only has no time
+// to show; a refused access is for the caller to report.
 FileTimesRead::Outcome outcomeOfFailedStatus(int err)
 {
     switch (err) {
@@ -36,11 +37,46 @@ FileTimesRead::Outcome outcomeOfFailedStatus(int err)
         return FileTimesRead::Gone;
     case EACCES:
     case EPERM:
-        throw errorFromErrno(err, ErrnoTarget::File);
+        return FileTimesRead::Refused;
     default:
         // EIO, ESTALE, ENOTCONN, EHOSTDOWN, ENAMETOOLONG and the like.
         return FileTimesRead::Unreadable;
     }
+}
+
+// Kind and both times in one status call, relative to a folder already open (or AT_FDCWD).
+FileTimesRead statusAt(int dirFd, const char* name)
+{
+    FileTimesRead result;
+#ifdef STATX_BTIME
+    struct statx stx;
+    if (::statx(dirFd, name, 0, STATX_TYPE | STATX_MTIME | STATX_BTIME, &stx) != 0) {
+        result.outcome = outcomeOfFailedStatus(errno);
+        return result;
+    }
+    if (!S_ISREG(stx.stx_mode)) {
+        result.outcome = FileTimesRead::NotPlain;
+        return result;
+    }
+    result.times.modified = milliseconds(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec);
+    result.times.created = (stx.stx_mask & STATX_BTIME)
+                               ? milliseconds(stx.stx_btime.tv_sec, stx.stx_btime.tv_nsec)
+                               : result.times.modified;
+#else
+    struct stat st;
+    if (::fstatat(dirFd, name, &st, 0) != 0) {
+        result.outcome = outcomeOfFailedStatus(errno);
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.outcome = FileTimesRead::NotPlain;
+        return result;
+    }
+    result.times.modified = milliseconds(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+    result.times.created = result.times.modified;
+#endif
+    result.outcome = FileTimesRead::Read;
+    return result;
 }
 
 struct DirCloser
@@ -66,7 +102,7 @@ bool NativeFileSystem::fileExists(const QString& path)
     return ::stat(encoded(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-QStringList NativeFileSystem::listFiles(const QString& folder)
+QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameFilter& wanted, bool withTimes)
 {
     if (folder.isEmpty())
         throw RunError::fromNumber(ErrorNumber::PathNotFound);
@@ -74,8 +110,14 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
     if (!dir)
         throw errorFromErrno(errno, ErrnoTarget::Folder);
 
-    const int dirFd = ::dirfd(dir.get());
-    QStringList names;
+    // Names are matched as they are read; only the wanted ones are looked at afterwards.
+    struct Entry
+    {
+        QByteArray name;
+        bool kindKnown;
+    };
+    std::vector<Entry> entries;
+    QList<ListedFile> files;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());
@@ -84,21 +126,36 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
                 throw errorFromErrno(errno, ErrnoTarget::Folder);
             break;
         }
-        if (isHidden(entry->d_name))
+        // Links and the entries of some network file systems say nothing of their kind.
+        const bool kindKnown = entry->d_type == DT_REG;
+        if (isHidden(entry->d_name) || !(kindKnown || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK))
             continue;
-        bool plainFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            // The entry type is not known without a status call (some network file systems, links).
-            struct stat st;
-            if (::fstatat(dirFd, entry->d_name, &st, 0) == 0)
-                plainFile = S_ISREG(st.st_mode);
-            else
-                plainFile = errno != ENOENT;
-        }
-        if (plainFile)
-            names.append(nameFromNative(QByteArray(entry->d_name)));
+        QByteArray bytes(entry->d_name);
+        QString name = nameFromNative(bytes);
+        if (wanted && !wanted(name))
+            continue;
+        entries.push_back({std::move(bytes), kindKnown});
+        files.append({std::move(name), {}});
     }
-    return names;
+    afterReadingFolder(folder);
+
+    const int dirFd = ::dirfd(dir.get());
+    qsizetype kept = 0;
+    for (qsizetype k = 0; k < files.size(); ++k) {
+        const Entry& entry = entries[k];
+        if (withTimes || !entry.kindKnown) {
+            files[k].times = statusOfListed(folder, files[k].name,
+                                            [&] { return statusAt(dirFd, entry.name.constData()); });
+            const FileTimesRead::Outcome outcome = files[k].times.outcome;
+            if (!entry.kindKnown && (outcome == FileTimesRead::Gone || outcome == FileTimesRead::NotPlain))
+                continue;
+        }
+        if (kept != k)
+            files[kept] = std::move(files[k]);
+        ++kept;
+    }
+    files.resize(kept);
+    return files;
 }
 
 FileTimesRead NativeFileSystem::fileTimes(const QString& path)
@@ -107,30 +164,9 @@ FileTimesRead NativeFileSystem::fileTimes(const QString& path)
     const QByteArray name = encoded(path);
     if (name.isEmpty())
         return result;
-#ifdef STATX_BTIME
-    struct statx stx;
-    if (::statx(AT_FDCWD, name.constData(), 0, STATX_TYPE | STATX_MTIME | STATX_BTIME, &stx) != 0) {
-        result.outcome = outcomeOfFailedStatus(errno);
-        return result;
-    }
-    if (!S_ISREG(stx.stx_mode))
-        return result;
-    result.times.modified = fromTimespec(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec);
-    result.times.created = (stx.stx_mask & STATX_BTIME)
-                               ? fromTimespec(stx.stx_btime.tv_sec, stx.stx_btime.tv_nsec)
-                               : result.times.modified;
-#else
-    struct stat st;
-    if (::stat(name.constData(), &st) != 0) {
-        result.outcome = outcomeOfFailedStatus(errno);
-        return result;
-    }
-    if (!S_ISREG(st.st_mode))
-        return result;
-    result.times.modified = fromTimespec(st.st_mtime, 0);
-    result.times.created = result.times.modified;
-#endif
-    result.outcome = FileTimesRead::Read;
+    result = statusAt(AT_FDCWD, name.constData());
+    if (result.outcome == FileTimesRead::Refused)
+        throw RunError::fromNumber(ErrorNumber::PermissionDenied);
     return result;
 }
 

@@ -41,7 +41,7 @@ std::wstring native(const QString& path)
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
-QDateTime fromFileTime(const FILETIME& ft)
+qint64 fromFileTime(const FILETIME& ft)
 {
     ULARGE_INTEGER ticks;
     ticks.LowPart = ft.dwLowDateTime;
@@ -49,7 +49,7 @@ QDateTime fromFileTime(const FILETIME& ft)
     // 100 ns ticks since 1601-01-01 UTC.
     const qint64 msecsSince1601 = static_cast<qint64>(ticks.QuadPart / 10000);
     constexpr qint64 msecsFrom1601To1970 = 11644473600000LL;
-    return QDateTime::fromMSecsSinceEpoch(msecsSince1601 - msecsFrom1601To1970);
+    return msecsSince1601 - msecsFrom1601To1970;
 }
 
 bool attributes(const QString& path, WIN32_FILE_ATTRIBUTE_DATA& data)
@@ -71,7 +71,7 @@ bool NativeFileSystem::fileExists(const QString& path)
     return attributes(path, data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-QStringList NativeFileSystem::listFiles(const QString& folder)
+QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameFilter& wanted, bool withTimes)
 {
     if (folder.isEmpty())
         throw RunError::fromNumber(ErrorNumber::PathNotFound);
@@ -86,18 +86,34 @@ QStringList NativeFileSystem::listFiles(const QString& folder)
         throw errorFromLastError(err, Target::Folder);
     }
 
-    QStringList names;
+    // The listing gives both times with each name: no status call is needed.
+    QList<ListedFile> files;
     DWORD err = ERROR_SUCCESS;
     do {
         const DWORD attr = found.dwFileAttributes;
-        if (!(attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-            names.append(QString::fromWCharArray(found.cFileName));
+        if (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+            continue;
+        QString name = QString::fromWCharArray(found.cFileName);
+        if (wanted && !wanted(name))
+            continue;
+        ListedFile file{std::move(name), {}};
+        if (withTimes) {
+            file.times.outcome = FileTimesRead::Read;
+            file.times.times =
+                FileTimes{fromFileTime(found.ftCreationTime), fromFileTime(found.ftLastWriteTime)};
+        }
+        files.append(std::move(file));
     } while (FindNextFileW(search, &found));
     err = GetLastError();
     FindClose(search);
     if (err != ERROR_NO_MORE_FILES)
         throw errorFromLastError(err, Target::Folder);
-    return names;
+    afterReadingFolder(folder);
+    for (ListedFile& file : files) {
+        if (withTimes)
+            file.times = statusOfListed(folder, file.name, [times = file.times] { return times; });
+    }
+    return files;
 }
 
 FileTimesRead NativeFileSystem::fileTimes(const QString& path)

@@ -33,28 +33,39 @@ void FileListBox::setPattern(const QString& pattern)
 
 void FileListBox::refresh()
 {
-    QStringList names;
+    QList<ListedFile> files;
     if (!m_path.isEmpty()) {
-        const QStringList all = m_fileSystem.listFiles(m_path);
-        std::copy_if(all.begin(), all.end(), std::back_inserter(names),
-                     [this](const QString& name) { return m_pattern.matches(name); });
-        std::sort(names.begin(), names.end(), listedBefore);
+        files = m_fileSystem.listFiles(
+            m_path, [this](const QString& name) { return m_pattern.matches(name); }, m_readsTimes);
+        std::sort(files.begin(), files.end(),
+                  [](const ListedFile& a, const ListedFile& b) { return listedBefore(a.name, b.name); });
     }
+    QStringList names;
+    names.reserve(files.size());
+    m_times.clear();
+    m_times.reserve(files.size());
+    for (ListedFile& file : files) {
+        names.append(std::move(file.name));
+        m_times.append(file.times);
+    }
+    // Filling a shown list again makes it measure and lay out every entry.
+    if (names == m_names)
+        return;
     const QString selected = fileName();
+    m_names = std::move(names);
     clear();
-    for (const QString& name : names) {
+    for (const QString& name : std::as_const(m_names)) {
         // The exact name leads back to the file; the text shows undecodable bytes as U+FFFD.
         auto* entry = new QListWidgetItem(displayName(name), this);
         entry->setData(ExactNameRole, name);
     }
     if (!selected.isEmpty())
-        setListIndex(static_cast<int>(names.indexOf(selected)));
+        setListIndex(static_cast<int>(m_names.indexOf(selected)));
 }
 
 QString FileListBox::list(int position) const
 {
-    const QListWidgetItem* entry = item(position);
-    return entry ? entry->data(ExactNameRole).toString() : QString();
+    return m_names.value(position);
 }
 
 void FileListBox::setListIndex(int position)
@@ -64,8 +75,7 @@ void FileListBox::setListIndex(int position)
 
 QString FileListBox::fileName() const
 {
-    const QListWidgetItem* entry = currentItem();
-    return entry ? entry->data(ExactNameRole).toString() : QString();
+    return m_names.value(currentRow());
 }
 
 void FileListBox::focusInEvent(QFocusEvent* event)

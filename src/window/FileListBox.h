@@ -1,10 +1,9 @@
 #pragma once
 
 #include "FileNamePattern.h"
+#include "platform/FileSystem.h"
 
 #include <QListWidget>
-
-class FileSystem;
 
 // A list of the plain files of one folder that match a name pattern. Setting the
 // folder or the pattern only records it; refresh() reads the folder, once.
@@ -21,9 +20,16 @@ public:
     // Throws RunError 380 for a pattern the list refuses; the old pattern then stays.
     void setPattern(const QString& pattern);
 
+    // Whether refresh() also reads each listed file's times (see listedTimes()).
+    void setReadsTimes(bool reads) { m_readsTimes = reads; }
+
     // Re-reads the folder; an empty folder path lists nothing. Throws RunError when
-    // the folder cannot be read, leaving the entries as they were.
+    // the folder cannot be read, leaving the entries as they were. Entries that are
+    // the same names as before are left as they are, selection included.
     void refresh();
+
+    // The times of each entry as the last refresh read them, in list order.
+    const QList<FileTimesRead>& listedTimes() const { return m_times; }
 
     int listCount() const { return count(); }
     // Names are exact (they may hold escaped bytes); the list shows their display form.
@@ -45,4 +51,7 @@ private:
     QString m_path;
     QString m_patternText;
     FileNamePattern m_pattern;
+    bool m_readsTimes = false;
+    QStringList m_names; // the exact names of the entries, in list order
+    QList<FileTimesRead> m_times;
 };

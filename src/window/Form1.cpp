@@ -92,6 +92,7 @@ void Form1::createStationRows()
         PC1Path[i] = place(makeTextBox(this, QString(), QStringLiteral("Pasta de exame no PC do aluno")), 360,
                            top, 3255, 285);
         File1[i] = place(new FileListBox(m_fileSystem, this), 3720, top, 1815, 456);
+        File1[i]->setReadsTimes(true);
         File1[i]->setToolTip(QStringLiteral("Ficheiros do aluno"));
         Hora[i] = place(
             makeTextBox(this, QString(), QStringLiteral("Hora do último save do último ficheiro criado")),

@@ -1,4 +1,5 @@
 #include "support/FakeFileSystem.h"
+#include "platform/Paths.h"
 
 bool FakeFileSystem::folderExists(const QString& path)
 {
@@ -8,24 +9,39 @@ bool FakeFileSystem::folderExists(const QString& path)
     return NativeFileSystem::folderExists(path);
 }
 
-QStringList FakeFileSystem::listFiles(const QString& folder)
+QList<ListedFile> FakeFileSystem::listFiles(const QString& folder, const NameFilter& wanted, bool withTimes)
 {
     ++listingCalls;
     if (const auto failure = listingFailures.constFind(folder); failure != listingFailures.cend())
         throw *failure;
-    QStringList names = NativeFileSystem::listFiles(folder);
+    return NativeFileSystem::listFiles(folder, wanted, withTimes);
+}
+
+void FakeFileSystem::afterReadingFolder(const QString& folder)
+{
     if (afterListing)
         afterListing(folder);
-    return names;
 }
 
 FileTimesRead FakeFileSystem::fileTimes(const QString& path)
 {
-    if (const auto failure = timesFailures.constFind(path); failure != timesFailures.cend())
-        throw *failure;
+    FileTimesRead result = adjusted(path, [&] { return NativeFileSystem::fileTimes(path); });
+    if (result.outcome == FileTimesRead::Refused)
+        throw RunError::fromNumber(ErrorNumber::PermissionDenied);
+    return result;
+}
+
+FileTimesRead FakeFileSystem::statusOfListed(const QString& folder, const QString& name,
+                                             const std::function<FileTimesRead()>& status)
+{
+    return adjusted(joinPath(folder, name), status);
+}
+
+FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<FileTimesRead()>& status)
+{
     if (const auto outcome = timesOutcomes.constFind(path); outcome != timesOutcomes.cend())
         return FileTimesRead{*outcome, {}};
-    FileTimesRead real = NativeFileSystem::fileTimes(path);
+    FileTimesRead real = status();
     if (real.read() && times.contains(path))
         real.times = times.value(path);
     return real;

@@ -3,6 +3,7 @@
 #include "platform/NativeFileSystem.h"
 #include "platform/RunError.h"
 
+#include <QDateTime>
 #include <QHash>
 
 #include <functional>
@@ -14,22 +15,31 @@ class FakeFileSystem : public NativeFileSystem
 {
 public:
     bool folderExists(const QString& path) override;
-    QStringList listFiles(const QString& folder) override;
+    QList<ListedFile> listFiles(const QString& folder, const NameFilter& wanted, bool withTimes) override;
     FileTimesRead fileTimes(const QString& path) override;
 
     // Without a modification time, the file was last saved when it was created.
     void setTimes(const QString& path, const QDateTime& created, const QDateTime& modified = {})
     {
-        times.insert(path, FileTimes{created, modified.isValid() ? modified : created});
+        const QDateTime saved = modified.isValid() ? modified : created;
+        times.insert(path, FileTimes{created.toMSecsSinceEpoch(), saved.toMSecsSinceEpoch()});
     }
 
     QHash<QString, FileTimes> times;                      // by path as the program builds it
     QHash<QString, RunError> listingFailures;             // by folder
-    QHash<QString, RunError> timesFailures;               // by file path
-    QHash<QString, FileTimesRead::Outcome> timesOutcomes; // by file path: gone or unreadable
+    QHash<QString, FileTimesRead::Outcome> timesOutcomes; // by file path: gone, unreadable, refused
     std::function<void(const QString&)> onFolderExists;
+    // Runs once a folder is read, before the status calls of its files.
     std::function<void(const QString&)> afterListing;
 
     int folderExistsCalls = 0;
     int listingCalls = 0;
+
+protected:
+    void afterReadingFolder(const QString& folder) override;
+    FileTimesRead statusOfListed(const QString& folder, const QString& name,
+                                 const std::function<FileTimesRead()>& status) override;
+
+private:
+    FileTimesRead adjusted(const QString& path, const std::function<FileTimesRead()>& status);
 };
