@@ -1,4 +1,5 @@
 #include "platform/NativeFileSystem.h"
+#include "platform/NativeName.h"
 #include "platform/RunError.h"
 
 #include <QDir>
@@ -76,6 +77,28 @@ private slots:
     }
 
     void emptyPath() { QVERIFY(!m_fs.folderExists({}) && !m_fs.fileExists({}) && !m_fs.fileTimes({})); }
+
+    void namesThatAreNotUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("UTF-8") << QByteArray("Relatório 😀.txt") << QString("Relatório 😀.txt");
+        QTest::newRow("Latin-1") << QByteArray("exame\xf3.txt") << QString("exame\uFFFD.txt");
+        QTest::newRow("cut sequence") << QByteArray("a\xe2\x82") << QString("a\uFFFD\uFFFD");
+        QTest::newRow("encoded surrogate") << QByteArray("\xed\xb5\xb3") << QString("\uFFFD\uFFFD\uFFFD");
+        QTest::newRow("after a pair") << QByteArray("\xf0\x9f\x98\x80\xff") << QString("😀\uFFFD");
+    }
+
+    // A name goes back to the same bytes, and is shown with each stray byte replaced.
+    void namesThatAreNotUtf8()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const QString name = nameFromNative(bytes);
+        QCOMPARE(nativeBytes(name), bytes);
+        QCOMPARE(displayName(name), shown);
+        QCOMPARE(hasEscapedBytes(name), shown.contains(QChar::ReplacementCharacter));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileSystem)

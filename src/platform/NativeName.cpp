@@ -6,9 +6,10 @@ namespace {
 
 constexpr char16_t EscapeBase = 0xDC80;
 
+// Only bytes from 0x80 up are ever escaped: ASCII is always valid UTF-8.
 bool isEscapedByte(char16_t unit)
 {
-    return unit >= EscapeBase && unit <= 0xDCFF;
+    return unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF;
 }
 
 bool isContinuation(unsigned char byte)
