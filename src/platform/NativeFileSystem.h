@@ -12,3 +12,6 @@ public:
     std::optional<FileTimes> fileTimes(const QString& path) override;
     QByteArray readFile(const QString& path) override;
 };
+
+// The program's working folder, decoded without loss; empty when it cannot be known.
+QString workingFolder();

@@ -139,3 +139,8 @@ QByteArray NativeFileSystem::readFile(const QString& path)
     CloseHandle(file);
     return content;
 }
+
+QString workingFolder()
+{
+    return QDir::currentPath();
+}
