@@ -1,62 +1,79 @@
+// GLib first: Qt's "signals" keyword would rename a member that GDBus's headers declare.
+#include <gio/gio.h>
+
 #include "DesktopLauncher.h"
+#include "NativeName.h"
 
 #include <QDesktopServices>
-#include <QHash>
-#include <QMimeDatabase>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
+#include <QtGlobal>
+
+#include <memory>
 
 namespace {
 
-// The desktop file of the user's default application for a MIME type, or empty.
-// Asked once per type and run: the query is a program that may take a moment.
-QString defaultApplication(const QString& mimeType)
+struct GObjectUnref
 {
-    static QHash<QString, QString> known;
-    if (const auto found = known.constFind(mimeType); found != known.cend())
-        return *found;
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
 
-    QString desktopFile;
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (!xdgMime.isEmpty()) {
-        QProcess query;
-        query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), mimeType});
-        if (query.waitForFinished(3000) && query.exitStatus() == QProcess::NormalExit &&
-            query.exitCode() == 0) {
-            const QString desktopId = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
-            if (!desktopId.isEmpty() && !desktopId.contains(QLatin1Char('\n')))
-                desktopFile = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktopId);
-        }
-    }
-    known.insert(mimeType, desktopFile);
-    return desktopFile;
+struct GFree
+{
+    void operator()(gpointer memory) const { g_free(memory); }
+};
+
+// The file URI of an absolute path, made from the bytes the file system holds, so
+// that a name that is not UTF-8 reaches the program unchanged; empty when GLib
+// cannot make one.
+QByteArray fileUri(const QString& absolutePath)
+{
+    const std::unique_ptr<gchar, GFree> uri(
+        g_filename_to_uri(nativeBytes(absolutePath).constData(), nullptr, nullptr));
+    return uri ? QByteArray(uri.get()) : QByteArray();
 }
 
-// A file URL never starts with "-", so no program can read the path as an option.
-bool launch(const QString& desktopFile, const QUrl& url)
+enum class Launch { Started, NoApplication, Failed };
+
+// Starts the user's default application for a MIME type on one URI, without waiting
+// for it. An application GLib cannot start (a terminal program with no terminal
+// emulator installed, say) is Failed.
+Launch launchDefault(const char* mimeType, const QByteArray& uri)
 {
-    if (desktopFile.isEmpty())
-        return false;
-    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
-    if (!gio.isEmpty())
-        return QProcess::startDetached(
-            gio, {QStringLiteral("launch"), desktopFile, url.toString(QUrl::FullyEncoded)});
-    // Without GIO the ordinary opener starts the default application of the path's type.
-    return QDesktopServices::openUrl(url);
+    const std::unique_ptr<GAppInfo, GObjectUnref> app(g_app_info_get_default_for_type(mimeType, FALSE));
+    if (!app)
+        return Launch::NoApplication;
+    GList uris{const_cast<gchar*>(uri.constData()), nullptr, nullptr};
+    GError* error = nullptr;
+    if (g_app_info_launch_uris(app.get(), &uris, nullptr, &error))
+        return Launch::Started;
+    if (error) {
+        qWarning("%s", error->message);
+        g_error_free(error);
+    }
+    return Launch::Failed;
 }
 
 } // namespace
 
 bool launchFileManager(const QString& absoluteFolder)
 {
-    return launch(defaultApplication(QStringLiteral("inode/directory")), QUrl::fromLocalFile(absoluteFolder));
+    const QByteArray uri = fileUri(absoluteFolder);
+    if (uri.isEmpty())
+        return false;
+    switch (launchDefault("inode/directory", uri)) {
+    case Launch::Started:
+        return true;
+    case Launch::Failed:
+        return false;
+    case Launch::NoApplication:
+        break;
+    }
+    // With no file manager set up, the desktop's own opener usually still finds one.
+    return QDesktopServices::openUrl(QUrl::fromEncoded(uri));
 }
 
 bool launchPlainTextEditor(const QString& absoluteFile)
 {
-    QString editor = defaultApplication(QStringLiteral("text/plain"));
-    if (editor.isEmpty())
-        editor = defaultApplication(QMimeDatabase().mimeTypeForFile(absoluteFile).name());
-    return launch(editor, QUrl::fromLocalFile(absoluteFile));
+    const QByteArray uri = fileUri(absoluteFile);
+    return !uri.isEmpty() && launchDefault("text/plain", uri) == Launch::Started;
 }

@@ -1,5 +1,7 @@
 #include "Launches.h"
 #include "Desktop.h"
+#include "NativeFileSystem.h"
+#include "NativeName.h"
 
 #include <QDir>
 
@@ -9,7 +11,8 @@ QString absolutePath(const QString& path)
 {
     if (QDir::isAbsolutePath(path))
         return path;
-    return QDir::currentPath() + QLatin1Char('/') + path;
+    const QString folder = workingFolder();
+    return folder.isEmpty() ? path : folder + QLatin1Char('/') + path;
 }
 
 // launchFailed is the message for a path that could not be opened, with %1 for the path.
@@ -18,8 +21,9 @@ void openOrReport(Desktop& desktop, const QString& path, Launch launch, const ch
 {
     const QString absolute = absolutePath(path);
     if (!(desktop.*launch)(absolute))
-        desktop.messageBox(QString::fromUtf8(launchFailed).arg(QDir::toNativeSeparators(absolute)),
-                           MsgBoxStyle::OkExclamation);
+        desktop.messageBox(
+            QString::fromUtf8(launchFailed).arg(displayName(QDir::toNativeSeparators(absolute))),
+            MsgBoxStyle::OkExclamation);
 }
 
 } // namespace

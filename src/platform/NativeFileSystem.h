@@ -24,3 +24,6 @@ protected:
         return status();
     }
 };
+
+// The program's working folder, decoded without loss; empty when it cannot be known.
+QString workingFolder();

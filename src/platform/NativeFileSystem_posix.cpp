@@ -3,6 +3,7 @@
 #include "PosixErrors.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 #include <dirent.h>
@@ -201,4 +202,11 @@ QByteArray NativeFileSystem::readFile(const QString& path)
         content.append(buffer, n);
     }
     return content;
+}
+
+QString workingFolder()
+{
+    // Not QDir::currentPath(): it decodes the bytes with loss.
+    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+    return folder ? nameFromNative(QByteArray(folder.get())) : QString();
 }

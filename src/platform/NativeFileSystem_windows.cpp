@@ -160,3 +160,8 @@ QByteArray NativeFileSystem::readFile(const QString& path)
     CloseHandle(file);
     return content;
 }
+
+QString workingFolder()
+{
+    return QDir::currentPath();
+}

@@ -1,0 +1,177 @@
+#include "platform/Launches.h"
+#include "platform/NativeName.h"
+#include "platform/QtDesktop.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The real launcher, one case per child process of this program (GIO reads the
+// user's applications once per process), with XDG folders of its own.
+class TestLauncher : public QObject
+{
+    Q_OBJECT
+private slots:
+    void opensOrReports_data();
+    void opensOrReports();
+};
+
+namespace {
+
+void print(const QByteArray& line)
+{
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+}
+
+// The real desktop of a child, but with its box written out, and so is the path of the
+// URL handed to the ordinary opener (which would need a display).
+class ChildDesktop : public QObject, public QtDesktop
+{
+    Q_OBJECT
+public:
+    int messageBox(const QString& prompt, int style) override
+    {
+        print(QByteArray::number(style) + ' ' + prompt.toUtf8() + '\n');
+        return MsgBoxAnswer::Ok;
+    }
+public slots:
+    void openUrl(const QUrl& url)
+    {
+        print("opener " + QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()) + '\n');
+    }
+};
+
+// argv: --launch file|folder <working folder> <relative path>, both in hex.
+int launchAsChild(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (::chdir(QByteArray::fromHex(argv[3]).constData()) != 0)
+        return 2;
+    ChildDesktop desktop;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "openUrl");
+    const QString path = nameFromNative(QByteArray::fromHex(argv[4]));
+    if (qstrcmp(argv[2], "file") == 0)
+        openInEditorOrReport(desktop, path);
+    else
+        openFolderOrReport(desktop, path);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    return 0;
+}
+
+void writeFile(const QByteArray& path, const QByteArray& content, int mode = 0600)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, mode);
+    QVERIFY(fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size());
+    ::close(fd);
+}
+
+} // namespace
+
+void TestLauncher::opensOrReports_data()
+{
+    QTest::addColumn<bool>("file");
+    QTest::addColumn<QString>("application"); // "" for none, "false" or "true" for its Terminal key
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("outcome"); // "opened", "reported" or "opener"
+    const QByteArray notUtf8("exame\xf3");
+    QTest::newRow("editor, shell separator") << true << "false" << QByteArray("a; rm -rf ~.txt") << "opened";
+    QTest::newRow("editor, command substitution")
+        << true << "false" << QByteArray("$(touch x).txt") << "opened";
+    QTest::newRow("editor, blanks and quotes")
+        << true << "false" << QByteArray("o meu 'exame' \"final\".txt") << "opened";
+    QTest::newRow("editor, option-like") << true << "false" << QByteArray("-x.txt") << "opened";
+    QTest::newRow("editor, not UTF-8") << true << "false" << notUtf8 << "opened";
+    QTest::newRow("editor needs a terminal, none installed") << true << "true" << notUtf8 << "reported";
+    QTest::newRow("no editor") << true << "" << notUtf8 << "reported";
+    QTest::newRow("file manager, not UTF-8") << false << "false" << notUtf8 << "opened";
+    QTest::newRow("file manager needs a terminal") << false << "true" << notUtf8 << "reported";
+    QTest::newRow("no file manager, the ordinary opener") << false << "" << notUtf8 << "opener";
+}
+
+void TestLauncher::opensOrReports()
+{
+    QFETCH(bool, file);
+    QFETCH(QString, application);
+    QFETCH(QByteArray, name);
+    QFETCH(QString, outcome);
+    QTemporaryDir temp;
+    const QByteArray root = QFileInfo(temp.path()).canonicalFilePath().toUtf8();
+    for (const char* folder : {"/home", "/config", "/data", "/data/applications", "/system"})
+        ::mkdir(root + folder, 0700);
+    // The working folder's name is not UTF-8 either.
+    const QByteArray lab = root + "/turma\xe7";
+    const QByteArray path = lab + "/" + name;
+    const auto removeWhatQtCannotName = qScopeGuard([&] {
+        std::remove(path);
+        std::remove(lab);
+    });
+    QCOMPARE(::mkdir(lab, 0700), 0);
+    if (file)
+        writeFile(path, "exame");
+    else
+        QCOMPARE(::mkdir(path, 0700), 0);
+
+    if (!application.isEmpty()) {
+        writeFile(root + "/standin.sh",
+                  "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"${0%/*}/arguments\"\n: >\"${0%/*}/done\"\n", 0700);
+        writeFile(root + "/data/applications/standin.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Stand-in\nExec=\"" + root +
+                      "/standin.sh\" %f\nTerminal=" + application.toUtf8() + "\n");
+        writeFile(root + "/config/mimeapps.list",
+                  "[Default Applications]\ntext/plain=standin.desktop\ninode/directory=standin.desktop\n");
+    }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DBUS_SESSION_BUS_ADDRESS");
+    for (const QString setting :
+         {"HOME=/home", "XDG_CONFIG_HOME=/config", "XDG_DATA_HOME=/data", "XDG_CONFIG_DIRS=/system",
+          "XDG_DATA_DIRS=/system", "XDG_RUNTIME_DIR=", "PATH=/system"}) // no terminal emulator to be found
+        environment.insert(setting.section('=', 0, 0), root + setting.section('=', 1));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("GIO_USE_VFS", "local");
+
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--launch", file ? "file" : "folder", lab.toHex(), name.toHex()});
+    QVERIFY(child.waitForFinished(120000));
+    QCOMPARE(child.exitCode(), 0);
+    const QByteArray said = child.readAllStandardOutput();
+
+    if (outcome == "reported") {
+        const QString message = file ? "Não foi possível abrir o ficheiro %1 no editor de texto."
+                                     : "Não foi possível abrir a pasta %1 no gestor de ficheiros.";
+        // Each byte that is not UTF-8 shown as U+FFFD.
+        QCOMPARE(QString::fromUtf8(said), "48 " + message.arg(QString::fromUtf8(path)) + "\n");
+    } else if (outcome == "opener") {
+        QCOMPARE(said, "opener " + path + "\n");
+    } else {
+        QCOMPARE(said, QByteArray());
+        // The stand-in runs on its own: its record is there once it has finished.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/done"), 60000);
+        QFile arguments(QString::fromUtf8(root + "/arguments"));
+        QVERIFY(arguments.open(QIODevice::ReadOnly));
+        QCOMPARE(arguments.readAll(), path + "\n");
+    }
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && qstrcmp(argv[1], "--launch") == 0)
+        return launchAsChild(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestLauncher test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_launcher.moc"
