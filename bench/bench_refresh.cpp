@@ -1,0 +1,302 @@
+// Times RefreshStations on the main window as main.cpp builds it (real file system,
+// real desktop, start-up from pcs.txt, window shown) against the floor, alternating
+// program and floor in one process so that both meet the same caches.
+//
+//   varnok_bench compare LAB [--pairs N] [--gain] [--pause SECONDS] [--tag NAME]
+//   varnok_bench trace LAB
+//
+// A refresh here is the call plus the events it posted (delayed list layouts,
+// repaints), handled until the event loop is idle: what the invigilator waits for.
+#include "BenchMarkers.h"
+#include "FloorScan.h"
+
+#include "monitor/RefreshStations.h"
+#include "platform/NativeFileSystem.h"
+#include "platform/QtDesktop.h"
+#include "setup/Startup.h"
+#include "window/FileListBox.h"
+#include "window/Form1.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace {
+
+struct Options
+{
+    std::string mode;
+    std::string lab;
+    int pairs = 9;
+    bool gain = false;
+    double pauseSeconds = 0;
+    std::string tag = "refresh";
+};
+
+[[noreturn]] void usage()
+{
+    std::fprintf(stderr,
+                 "usage: varnok_bench compare LAB [--pairs N] [--gain] [--pause SECONDS] [--tag NAME]\n"
+                 "       varnok_bench trace LAB\n");
+    std::exit(2);
+}
+
+Options parseOptions(int argc, char* argv[])
+{
+    if (argc < 3)
+        usage();
+    Options options;
+    options.mode = argv[1];
+    options.lab = argv[2];
+    if (options.mode != "compare" && options.mode != "trace")
+        usage();
+    for (int k = 3; k < argc; ++k) {
+        const std::string word = argv[k];
+        const bool hasValue = k + 1 < argc;
+        if (word == "--pairs" && hasValue)
+            options.pairs = std::max(1, std::atoi(argv[++k]));
+        else if (word == "--pause" && hasValue)
+            options.pauseSeconds = std::atof(argv[++k]);
+        else if (word == "--tag" && hasValue)
+            options.tag = argv[++k];
+        else if (word == "--gain")
+            options.gain = true;
+        else
+            usage();
+    }
+    return options;
+}
+
+double clockMs(clockid_t clock)
+{
+    timespec ts;
+    clock_gettime(clock, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+struct Sample
+{
+    double cpuMs = 0;
+    double wallMs = 0;
+};
+
+template <typename Work> Sample measure(Work&& work)
+{
+    const double cpu = clockMs(CLOCK_PROCESS_CPUTIME_ID), wall = clockMs(CLOCK_MONOTONIC);
+    work();
+    return {clockMs(CLOCK_PROCESS_CPUTIME_ID) - cpu, clockMs(CLOCK_MONOTONIC) - wall};
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Handles what is pending until the event loop has nothing left to do.
+void settleEvents()
+{
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    QCoreApplication::sendPostedEvents();
+    for (int k = 0; k < 1000 && dispatcher->processEvents(QEventLoop::AllEvents); ++k) {
+    }
+}
+
+void waitUntilExposed(QWidget& window)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!(window.windowHandle() && window.windowHandle()->isExposed())) {
+        if (waited.elapsed() > 20000)
+            throw std::runtime_error("the window was not exposed within 20 s");
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    // The first paint, and whatever the window manager sends after it.
+    for (int k = 0; k < 10; ++k) {
+        settleEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+// A message box would wait for a click that never comes: end the run with its text instead.
+void failOnMessageBox()
+{
+    auto* watch = new QTimer(qApp);
+    watch->setInterval(1000);
+    QObject::connect(watch, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        const auto* box = qobject_cast<QMessageBox*>(modal);
+        std::fprintf(stderr, "varnok_bench: a message box opened: %s\n",
+                     box ? qPrintable(box->text()) : qPrintable(modal->windowTitle()));
+        std::fflush(stderr);
+        ::_exit(3);
+    });
+    watch->start();
+}
+
+void addStationFile(const std::string& folder, int serial)
+{
+    const std::string path = folder + "/gained_" + std::to_string(serial) + ".txt";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw std::runtime_error("cannot create " + path + ": " + std::strerror(errno));
+    ::close(fd);
+}
+
+int listedStationFiles(Form1& form)
+{
+    int listed = 0;
+    for (FileListBox* list : form.File1)
+        listed += list->listCount();
+    return listed;
+}
+
+void sleepSeconds(double seconds)
+{
+    if (seconds > 0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+int compare(const Options& options, Form1& form, const FloorLab& lab)
+{
+    const auto refresh = [&form] {
+        RefreshStations(form);
+        settleEvents();
+    };
+    if (lab.stations.empty())
+        throw std::runtime_error("pcs.txt lists no station");
+    // A station in the middle of the window gains the files.
+    const std::string& gainingStation = lab.stations[std::min<size_t>(6, lab.stations.size() - 1)];
+    int gained = 0;
+
+    FloorCounts counts;
+    if (options.pauseSeconds <= 0) {
+        for (int k = 0; k < 2; ++k) {
+            refresh();
+            counts = floorScan(lab);
+        }
+    }
+
+    std::vector<double> programCpu, programWall, programCallCpu, floorCpu, floorWall;
+    for (int pair = 1; pair <= options.pairs; ++pair) {
+        if (options.gain) {
+            refresh(); // the program has seen every file but the one added next
+            addStationFile(gainingStation, ++gained);
+        }
+        sleepSeconds(options.pauseSeconds);
+        double callCpu = 0;
+        const Sample program = measure([&] {
+            const double before = clockMs(CLOCK_PROCESS_CPUTIME_ID);
+            RefreshStations(form);
+            callCpu = clockMs(CLOCK_PROCESS_CPUTIME_ID) - before;
+            settleEvents();
+        });
+
+        if (options.gain) {
+            counts = floorScan(lab);
+            addStationFile(gainingStation, ++gained);
+        }
+        sleepSeconds(options.pauseSeconds);
+        const Sample floor = measure([&] { counts = floorScan(lab); });
+
+        programCpu.push_back(program.cpuMs);
+        programWall.push_back(program.wallMs);
+        programCallCpu.push_back(callCpu);
+        floorCpu.push_back(floor.cpuMs);
+        floorWall.push_back(floor.wallMs);
+        std::printf("pair %s %d program cpu_ms=%.3f wall_ms=%.3f call_cpu_ms=%.3f floor cpu_ms=%.3f "
+                    "wall_ms=%.3f\n",
+                    options.tag.c_str(), pair, program.cpuMs, program.wallMs, callCpu, floor.cpuMs,
+                    floor.wallMs);
+        std::fflush(stdout);
+    }
+
+    // Both must have seen the same files, or the comparison says nothing.
+    refresh();
+    counts = floorScan(lab);
+    const int listed = listedStationFiles(form);
+    std::printf("files %s program_listed=%d floor_matched=%ld floor_reachable=%ld\n", options.tag.c_str(),
+                listed, counts.matched, counts.reachable);
+    std::printf("median %s program_cpu_ms=%.3f program_wall_ms=%.3f program_call_cpu_ms=%.3f "
+                "floor_cpu_ms=%.3f floor_wall_ms=%.3f pairs=%d\n",
+                options.tag.c_str(), median(programCpu), median(programWall), median(programCallCpu),
+                median(floorCpu), median(floorWall), options.pairs);
+    if (listed != counts.matched) {
+        std::fprintf(stderr, "varnok_bench: the program listed %d station files, the floor matched %ld\n",
+                     listed, counts.matched);
+        return 1;
+    }
+    return 0;
+}
+
+int trace(Form1& form)
+{
+    for (int k = 0; k < 2; ++k) {
+        RefreshStations(form);
+        settleEvents();
+    }
+    markBegin();
+    RefreshStations(form);
+    settleEvents();
+    markEnd();
+    std::printf("trace program_listed=%d\n", listedStationFiles(form));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const Options options = parseOptions(argc, argv);
+    if (::chdir(options.lab.c_str()) != 0) {
+        std::fprintf(stderr, "varnok_bench: cannot enter %s: %s\n", options.lab.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    try {
+        const FloorLab lab = readFloorLab(".");
+
+        QApplication app(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Varnok"));
+        // The figures are read back by a script: a decimal point whatever the locale.
+        std::setlocale(LC_NUMERIC, "C");
+        failOnMessageBox();
+
+        NativeFileSystem fileSystem;
+        QtDesktop desktop;
+        Form1 form(fileSystem, desktop);
+        if (!runStartup(form))
+            return 1;
+        // Only the benchmark refreshes: the ten-second timer would land inside a measured run.
+        form.Timer1->stop();
+        form.show();
+        waitUntilExposed(form);
+
+        return options.mode == "trace" ? trace(form) : compare(options, form, lab);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "varnok_bench: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,409 @@
+#!/bin/bash
+# Benchmarks the station refresh and the start-up of Varnok against reference programs
+# measured in the same run on the same files, and writes the table of figures to
+# build-bench/bench-table.md. Not a test: CI never runs it. Run as root on Debian 12.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build="$here/build-bench"
+table="$build/bench-table.md"
+
+# Runs per figure: program and reference alternate, and each figure is a median.
+local_pairs=11
+growth_pairs_100=15
+growth_pairs_5000=5
+startup_pairs=9
+memory_pairs=3
+sshfs_pairs=3
+# sshfs keeps what it read for dcache_timeout (20 s by default), the kernel for
+# entry_timeout and attr_timeout (1 s): each timed run over sshfs waits longer than that.
+sshfs_pause=22
+
+bash "$here/scripts/install-deps.sh" xvfb openssh-server sshfs strace time
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVARNOK_BUILD_TESTS=OFF \
+    -DVARNOK_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target bench_programs
+
+varnok="$build/src/varnok"
+bench="$build/bench/varnok_bench"
+floor="$build/bench/varnok_floor"
+bare="$build/bench/varnok_bare_window"
+preload="$build/bench/libvarnok_first_paint.so"
+
+work=$(mktemp -d /tmp/varnok-bench.XXXXXX)
+xvfb_pid='' sshd_pid='' sshfs_pid='' mnt='' made_privsep_dir=''
+failed=0
+
+stop_process() {
+    local pid=$1
+    [[ -n $pid ]] || return 0
+    kill "$pid" 2>/dev/null || true
+    for _ in {1..50}; do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+is_mounted() {
+    awk -v m="$1" '$2 == m { found = 1 } END { exit !found }' /proc/self/mounts
+}
+
+# shellcheck disable=SC2317 # run by the trap
+cleanup() {
+    set +e
+    if [[ -n $mnt ]] && is_mounted "$mnt"; then
+        fusermount3 -u "$mnt" 2>/dev/null || umount -l "$mnt"
+    fi
+    stop_process "$sshfs_pid"
+    stop_process "$sshd_pid"
+    stop_process "$xvfb_pid"
+    [[ -n $made_privsep_dir ]] && rmdir /run/sshd 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# --- Labs -------------------------------------------------------------------------
+
+# make_share FOLDER FILES: station folders pc01..pc14 of FILES empty files each, one in
+# ten named *.txt and the others *.c, and the collection root with an empty Sessao1.
+make_share() {
+    local share=$1 files=$2 s i name
+    mkdir -p "$share/recolha/Lab 3/Sessao1" "$share/backup"
+    for s in $(seq -w 1 14); do
+        mkdir -p "$share/pc$s"
+        (
+            cd "$share/pc$s"
+            for ((i = 1; i <= files; i++)); do
+                printf -v name 'exame_pc%s_%04d' "$s" "$i"
+                if ((i % 10 == 0)); then : >"$name.txt"; else : >"$name.c"; fi
+            done
+        )
+    done
+}
+
+# write_lab LAB SHARE FILTER: pcs.txt naming the share's 14 stations and collection root.
+write_lab() {
+    local lab=$1 share=$2 filter=$3 s
+    mkdir -p "$lab"
+    {
+        printf '%s\r\n' "$filter" 'Lab 3' "$share/recolha" "$share/backup"
+        for s in $(seq -w 1 14); do printf '%s\r\n' "$share/pc$s"; done
+    } >"$lab/pcs.txt"
+}
+
+echo "== Making the labs in $work"
+for n in 20 100 1000 5000; do make_share "$work/share$n" "$n"; done
+write_lab "$work/lab20" "$work/share20" '*.txt;*.c'
+write_lab "$work/lab100" "$work/share100" '*.txt;*.c'
+write_lab "$work/lab1000" "$work/share1000" '*.txt;*.c'
+write_lab "$work/lab1000-tenth" "$work/share1000" '*.txt'
+write_lab "$work/lab5000" "$work/share5000" '*.txt;*.c'
+
+# --- Display ----------------------------------------------------------------------
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in {1..100}; do
+    [[ -s $work/display ]] && break
+    sleep 0.1
+done
+[[ -s $work/display ]] || { cat "$work/xvfb.log" >&2; echo "Xvfb did not start" >&2; exit 1; }
+display=":$(head -1 "$work/display")"
+mkdir -m 700 "$work/runtime"
+qt=(env -u TZ QT_QPA_PLATFORM=xcb DISPLAY="$display" XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}")
+
+# --- Results ----------------------------------------------------------------------
+
+rows=()
+results="$work/results"
+: >"$results"
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+meets() { awk -v a="$1" -v b="$2" -v g="$3" 'BEGIN { print (a / b <= g) ? "yes" : "no" }'; }
+ms() { awk -v v="$1" 'BEGIN { printf "%.1f ms", v }'; }
+
+median() {
+    printf '%s\n' "$@" | LC_ALL=C sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# field TAG KEY: a value of the median line the benchmark printed for TAG.
+field() {
+    awk -v tag="$1" -v key="$2" '$1 == "median" && $2 == tag {
+        for (i = 3; i <= NF; i++) if (index($i, key "=") == 1) value = substr($i, length(key) + 2)
+    } END { print value }' "$results"
+}
+
+# figure NUMBER CASE UNIT PROGRAM REFERENCE GOAL NOTES: prints the figure and adds its row.
+figure() {
+    local number=$1 case=$2 unit=$3 program=$4 reference=$5 goal=$6 notes=$7 r met
+    r=$(ratio "$program" "$reference")
+    if [[ $goal == - ]]; then met='(reported)'; else met=$(meets "$program" "$reference" "$goal"); fi
+    local shown_program shown_reference
+    case $unit in
+    ms) shown_program=$(ms "$program") shown_reference=$(ms "$reference") ;;
+    MiB) shown_program="$(awk -v v="$program" 'BEGIN { printf "%.1f", v / 1024 }') MiB"
+        shown_reference="$(awk -v v="$reference" 'BEGIN { printf "%.1f", v / 1024 }') MiB" ;;
+    *) shown_program="$program $unit" shown_reference="$reference $unit" ;;
+    esac
+    local shown_goal="≤${goal}×"
+    [[ $goal == - ]] && shown_goal='—'
+    printf 'FIGURE %-3s %-52s %12s vs %12s  = %5s×  goal %-6s met: %s\n' "$number" "$case" \
+        "$shown_program" "$shown_reference" "$r" "$shown_goal" "$met"
+    rows+=("| $number | $case | $shown_program | $shown_reference | ${r}× | $shown_goal | $met | $notes |")
+}
+
+skipped() {
+    echo "FIGURE $1 $2: $3"
+    rows+=("| $1 | $2 | — | — | — | — | skipped | $3 |")
+}
+
+# compare LAB TAG [OPTIONS]: runs the refresh benchmark and keeps its output.
+compare() {
+    local lab=$1 tag=$2
+    shift 2
+    echo "== $tag"
+    if ! timeout 900 "${qt[@]}" "$bench" compare "$lab" --tag "$tag" "$@" >"$work/out" 2>"$work/err"; then
+        cat "$work/out" "$work/err"
+        echo "varnok_bench failed for $tag" >&2
+        failed=1
+        return 1
+    fi
+    cat "$work/out"
+    cat "$work/out" >>"$results"
+}
+
+# refresh_figure NUMBER CASE TAG GOAL: the CPU ratio that counts, the wall ratio beside it.
+refresh_figure() {
+    local number=$1 case=$2 tag=$3 goal=$4
+    [[ -n $(field "$tag" program_cpu_ms) ]] || { skipped "$number" "$case" "the run failed"; return; }
+    figure "$number" "$case (CPU)" ms "$(field "$tag" program_cpu_ms)" "$(field "$tag" floor_cpu_ms)" "$goal" \
+        "wall $(ms "$(field "$tag" program_wall_ms)") vs $(ms "$(field "$tag" floor_wall_ms)") = $(ratio "$(field "$tag" program_wall_ms)" "$(field "$tag" floor_wall_ms)")×"
+}
+
+# --- 1 and 3: refresh on the local file system -------------------------------------
+
+compare "$work/lab1000" local-1000-all --pairs "$local_pairs" || true
+compare "$work/lab1000-tenth" local-1000-tenth --pairs "$local_pairs" || true
+compare "$work/lab100" local-100-all --pairs "$growth_pairs_100" || true
+compare "$work/lab5000" local-5000-all --pairs "$growth_pairs_5000" || true
+
+# --- 5: file system calls of one refresh ---------------------------------------------
+
+echo "== file system calls of one refresh, 14 x 1000 files, all matching"
+trace_set='%file,getdents64,close,fstat'
+program_calls='' floor_calls=''
+between_markers() {
+    awk '/varnok-bench-marker-begin/ { on = 1; next } /varnok-bench-marker-end/ { on = 0 }
+         on && !/resumed>/' "$1"
+}
+if timeout 300 strace -f -qq -o "$work/program.strace" -e trace="$trace_set" \
+    "${qt[@]}" "$bench" trace "$work/lab1000" >/dev/null 2>"$work/err" &&
+    timeout 300 strace -f -qq -o "$work/floor.strace" -e trace="$trace_set" \
+        env -u TZ "$floor" "$work/lab1000" >/dev/null 2>>"$work/err"; then
+    for who in program floor; do
+        between_markers "$work/$who.strace" >"$work/$who.calls"
+        echo "$who: $(wc -l <"$work/$who.calls") calls between the markers:"
+        sed -E 's/^(\[pid +[0-9]+\] |[0-9]+ +)//; s/\(.*//' "$work/$who.calls" | sort | uniq -c | sort -rn |
+            sed 's/^/    /'
+    done
+    program_calls=$(wc -l <"$work/program.calls")
+    floor_calls=$(wc -l <"$work/floor.calls")
+else
+    cat "$work/err"
+    failed=1
+fi
+
+# --- 1: one station gained a file ---------------------------------------------------
+
+compare "$work/lab1000" local-1000-gain --pairs "$local_pairs" --gain || true
+
+# --- 4: start-up to the first paint, and peak memory ----------------------------------
+
+echo "== start-up to first paint, 14 x 20 files, against a bare window"
+# first_paint PROGRAM: milliseconds from exec to the first paint of its window.
+first_paint() {
+    rm -f "$work/painted" "$work/exec-time"
+    # shellcheck disable=SC2016 # expanded by the inner shell, just before the exec
+    (cd "$work/lab20" && timeout 60 bash -c 'printf "%s\n" "${EPOCHREALTIME/,/.}" >"$0"; exec "$@"' \
+        "$work/exec-time" "${qt[@]}" LD_PRELOAD="$preload" VARNOK_FIRST_PAINT_FILE="$work/painted" "$1") \
+        >/dev/null 2>&1 || true
+    [[ -s $work/painted && -s $work/exec-time ]] || { echo "no first paint from $1" >&2; return 1; }
+    awk -v start="$(cat "$work/exec-time")" -v end="$(cat "$work/painted")" \
+        'BEGIN { printf "%.3f", (end - start) * 1000 }'
+}
+# peak_kib PROGRAM: its peak resident memory up to the first paint, in KiB.
+peak_kib() {
+    rm -f "$work/peak"
+    (cd "$work/lab20" && timeout 60 /usr/bin/time -f %M -o "$work/peak" "${qt[@]}" LD_PRELOAD="$preload" \
+        VARNOK_FIRST_PAINT_FILE="$work/painted-memory" "$1") >/dev/null 2>&1 || true
+    [[ -s $work/peak ]] || { echo "no peak memory from $1" >&2; return 1; }
+    tail -1 "$work/peak"
+}
+program_starts=() bare_starts=() program_peaks=() bare_peaks=()
+measure_startup() {
+    local k p b
+    first_paint "$varnok" >/dev/null && first_paint "$bare" >/dev/null || return 1 # warms fonts and caches
+    for ((k = 1; k <= startup_pairs; k++)); do
+        p=$(first_paint "$varnok") && b=$(first_paint "$bare") || return 1
+        program_starts+=("$p") bare_starts+=("$b")
+        echo "start-up $k program_ms=$p bare_ms=$b"
+    done
+    for ((k = 1; k <= memory_pairs; k++)); do
+        p=$(peak_kib "$varnok") && b=$(peak_kib "$bare") || return 1
+        program_peaks+=("$p") bare_peaks+=("$b")
+        echo "peak-memory $k program_kib=$p bare_kib=$b"
+    done
+}
+startup_ok=1
+measure_startup || startup_ok=0
+if ((startup_ok)); then
+    echo "median start-up program_ms=$(median "${program_starts[@]}") bare_ms=$(median "${bare_starts[@]}")"
+    echo "median peak-memory program_kib=$(median "${program_peaks[@]}") bare_kib=$(median "${bare_peaks[@]}")"
+else
+    failed=1
+fi
+
+# --- 2: refresh over sshfs ------------------------------------------------------------
+
+echo "== refresh over sshfs on loopback, 14 x 200 files, all matching"
+sshfs_status=''
+if [[ ! -c /dev/fuse ]]; then
+    sshfs_status='FUSE is not available on this machine (/dev/fuse missing)'
+else
+    ssh="$work/ssh"
+    mkdir -m 700 "$ssh"
+    ssh-keygen -q -t ed25519 -N '' -C varnok-bench-host -f "$ssh/host_key"
+    ssh-keygen -q -t ed25519 -N '' -C varnok-bench-user -f "$ssh/user_key"
+    cp "$ssh/user_key.pub" "$ssh/authorized_keys"
+    if [[ ! -d /run/sshd ]]; then
+        mkdir -p /run/sshd
+        made_privsep_dir=1
+    fi
+    port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+    port=''
+    for _ in {1..20}; do
+        candidate=$((20000 + RANDOM % 40000))
+        port_in_use "$candidate" && continue
+        cat >"$ssh/sshd_config" <<EOF
+Port $candidate
+ListenAddress 127.0.0.1
+HostKey $ssh/host_key
+PidFile $ssh/sshd.pid
+AuthorizedKeysFile $ssh/authorized_keys
+PermitRootLogin prohibit-password
+PasswordAuthentication no
+KbdInteractiveAuthentication no
+UsePAM no
+StrictModes no
+LogLevel ERROR
+Subsystem sftp /usr/lib/openssh/sftp-server
+EOF
+        /usr/sbin/sshd -D -e -f "$ssh/sshd_config" 2>"$ssh/sshd.log" &
+        sshd_pid=$!
+        for _ in {1..50}; do
+            if port_in_use "$candidate"; then
+                port=$candidate
+                break
+            fi
+            kill -0 "$sshd_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        [[ -n $port ]] && break
+        stop_process "$sshd_pid"
+        sshd_pid=''
+    done
+    if [[ -z $port ]]; then
+        cat "$ssh/sshd.log" >&2 || true
+        sshfs_status='sshd did not start on 127.0.0.1'
+        failed=1
+    else
+        make_share "$work/share200" 200
+        mnt="$work/mnt"
+        mkdir "$mnt"
+        # sshfs's default options, plus only what connecting needs.
+        sshfs -f "$(id -un)@127.0.0.1:$work/share200" "$mnt" -p "$port" -o IdentityFile="$ssh/user_key" \
+            -o StrictHostKeyChecking=no -o UserKnownHostsFile=/dev/null </dev/null >"$ssh/sshfs.log" 2>&1 &
+        sshfs_pid=$!
+        for _ in {1..150}; do
+            is_mounted "$mnt" && break
+            kill -0 "$sshfs_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        if ! is_mounted "$mnt"; then
+            sshfs_status="FUSE is not available on this machine: the mount was refused ($(grep -v '^Warning' "$ssh/sshfs.log" | tail -1))"
+        else
+            write_lab "$work/lab-sshfs" "$mnt" '*.txt;*.c'
+            echo "pause of ${sshfs_pause} s before each timed run: about $((sshfs_pairs * 2 * sshfs_pause / 60 + 1)) min"
+            compare "$work/lab-sshfs" sshfs-200-all --pairs "$sshfs_pairs" --pause "$sshfs_pause" || true
+        fi
+        fusermount3 -u "$mnt" 2>/dev/null || umount -l "$mnt" || true
+        stop_process "$sshfs_pid"
+        sshfs_pid=''
+    fi
+    stop_process "$sshd_pid"
+    sshd_pid=''
+fi
+[[ -z $sshfs_status ]] || echo "$sshfs_status; figure 2 skipped"
+
+# --- Figures --------------------------------------------------------------------------
+
+echo
+echo "== Raw medians"
+grep -E '^(median|files) ' "$results" || true
+
+echo
+echo "== Figures"
+refresh_figure 1 'Refresh, 14 × 1000 files, all matching' local-1000-all 1.3
+refresh_figure 1 'Refresh, 14 × 1000 files, 10% matching' local-1000-tenth 1.5
+refresh_figure 1 'Refresh after one station gained a file, 14 × 1000' local-1000-gain 1.5
+if [[ -n $sshfs_status ]]; then
+    skipped 2 'Refresh over sshfs, 14 × 200 files, cold cache' "$sshfs_status"
+elif [[ -n $(field sshfs-200-all program_wall_ms) ]]; then
+    figure 2 'Refresh over sshfs, 14 × 200 files, cold cache (wall)' ms \
+        "$(field sshfs-200-all program_wall_ms)" "$(field sshfs-200-all floor_wall_ms)" 1.2 \
+        "CPU $(ms "$(field sshfs-200-all program_cpu_ms)") vs $(ms "$(field sshfs-200-all floor_cpu_ms)")"
+else
+    skipped 2 'Refresh over sshfs, 14 × 200 files, cold cache' 'the run failed'
+fi
+refresh_figure 3 'Growth: 14 × 100 files, all matching' local-100-all -
+refresh_figure 3 'Growth: 14 × 1000 files, all matching (the run of 1)' local-1000-all 1.3
+refresh_figure 3 'Growth: 14 × 5000 files, all matching' local-5000-all 1.3
+if ((startup_ok)); then
+    figure 4 'Start-up, exec to first paint, 14 × 20 files (wall)' ms "$(median "${program_starts[@]}")" \
+        "$(median "${bare_starts[@]}")" 1.5 'reference: bare window of the same size, one line of text'
+    figure 4 'Peak memory up to the first paint' MiB "$(median "${program_peaks[@]}")" \
+        "$(median "${bare_peaks[@]}")" 1.3 'maximum resident set, /usr/bin/time %M'
+else
+    skipped 4 'Start-up and peak memory' 'the run failed'
+fi
+if [[ -n $program_calls && -n $floor_calls ]]; then
+    figure 5 'File system calls of one refresh, 14 × 1000, all matching' calls "$program_calls" \
+        "$floor_calls" 1.1 "strace -e trace=$trace_set"
+else
+    skipped 5 'File system calls of one refresh' 'the run failed'
+fi
+
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
+{
+    echo "Run $(date -u '+%Y-%m-%d %H:%M UTC') on ${cpu:-an unknown CPU}, $(nproc) cores, Linux $(uname -r)," \
+        "Debian $(cat /etc/debian_version), Qt $(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null)," \
+        "with \`bash scripts/bench.sh\`. Windows shown on Xvfb (Qt's xcb platform); TZ unset."
+    echo
+    echo "| # | Case | Program | Reference | Ratio | Goal | Met | Notes |"
+    echo "|---|---|---|---|---|---|---|---|"
+    printf '%s\n' "${rows[@]}"
+    echo
+    echo "Program: \`RefreshStations(form)\` on the window as \`main.cpp\` builds it, plus the events it" \
+        "posts, until the event loop is idle. Reference for 1–3 and 5: the floor (\`bench/FloorScan.cpp\`)," \
+        "run alternately in the same process; each figure is a median of alternating runs."
+} >"$table"
+
+echo
+cat "$table"
+echo
+echo "Table written to $table"
+exit "$failed"
