@@ -10,6 +10,7 @@
 #include "BenchMarkers.h"
 #include "FloorScan.h"
 
+#include "app/EventTable.h"
 #include "monitor/RefreshStations.h"
 #include "platform/NativeFileSystem.h"
 #include "platform/QtDesktop.h"
@@ -287,6 +288,7 @@ int main(int argc, char* argv[])
         NativeFileSystem fileSystem;
         QtDesktop desktop;
         Form1 form(fileSystem, desktop);
+        connectEvents(form);
         if (!runStartup(form))
             return 1;
         // Only the benchmark refreshes: the ten-second timer would land inside a measured run.
