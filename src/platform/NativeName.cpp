@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 // Byte b (0x80 to 0xFF: ASCII is always valid) becomes U+DC00 + b, in U+DC80 to U+DCFF.
@@ -75,6 +77,10 @@ QString decodeWithEscapes(const QByteArray& bytes)
 
 QString nameFromNative(const QByteArray& bytes)
 {
+    // Most names are ASCII: they need no decoder.
+    if (std::all_of(bytes.cbegin(), bytes.cend(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     // Stateless and keeping a leading byte-order mark: it is part of the name.
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);

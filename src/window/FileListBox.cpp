@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -34,20 +35,37 @@ void FileListBox::setPattern(const QString& pattern)
 void FileListBox::refresh()
 {
     QList<ListedFile> files;
-    if (!m_path.isEmpty()) {
+    if (!m_path.isEmpty())
         files = m_fileSystem.listFiles(
             m_path, [this](const QString& name) { return m_pattern.matches(name); }, m_readsTimes);
-        std::sort(files.begin(), files.end(),
-                  [](const ListedFile& a, const ListedFile& b) { return listedBefore(a.name, b.name); });
+
+    // A folder read in the same order as last time holds the same names: the order found
+    // for them then still holds.
+    const bool sameListing =
+        std::equal(files.cbegin(), files.cend(), m_listingOrder.cbegin(), m_listingOrder.cend(),
+                   [](const ListedFile& file, const QString& name) { return file.name == name; });
+    if (!sameListing) {
+        m_listingOrder.clear();
+        m_listingOrder.reserve(files.size());
+        for (ListedFile& file : files)
+            m_listingOrder.append(std::move(file.name));
+        m_order.resize(files.size());
+        std::iota(m_order.begin(), m_order.end(), 0);
+        std::sort(m_order.begin(), m_order.end(), [this](qsizetype a, qsizetype b) {
+            return listedBefore(m_listingOrder[a], m_listingOrder[b]);
+        });
     }
-    QStringList names;
-    names.reserve(files.size());
     m_times.clear();
     m_times.reserve(files.size());
-    for (ListedFile& file : files) {
-        names.append(std::move(file.name));
-        m_times.append(file.times);
-    }
+    for (const qsizetype k : std::as_const(m_order))
+        m_times.append(files[k].times);
+    if (sameListing)
+        return;
+
+    QStringList names;
+    names.reserve(m_order.size());
+    for (const qsizetype k : std::as_const(m_order))
+        names.append(m_listingOrder[k]);
     // Filling a shown list again makes it measure and lay out every entry.
     if (names == m_names)
         return;

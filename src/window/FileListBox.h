@@ -52,6 +52,8 @@ private:
     QString m_patternText;
     FileNamePattern m_pattern;
     bool m_readsTimes = false;
-    QStringList m_names; // the exact names of the entries, in list order
+    QStringList m_names;        // the exact names of the entries, in list order
+    QStringList m_listingOrder; // the same names, in the order the folder was read
+    QList<qsizetype> m_order;   // for each entry, its place in m_listingOrder
     QList<FileTimesRead> m_times;
 };
