@@ -33,5 +33,6 @@ public:
     virtual bool openFolder(const QString& folder) = 0;
     virtual bool openInTextEditor(const QString& file) = 0;
 
+    // The present instant (shown in local time by whoever shows it).
     virtual QDateTime now() = 0;
 };

@@ -131,11 +131,11 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
         const bool kindKnown = entry->d_type == DT_REG;
         if (isHidden(entry->d_name) || !(kindKnown || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK))
             continue;
-        QByteArray bytes(entry->d_name);
+        const QByteArrayView bytes(entry->d_name);
         QString name = nameFromNative(bytes);
         if (wanted && !wanted(name))
             continue;
-        entries.push_back({std::move(bytes), kindKnown});
+        entries.push_back({bytes.toByteArray(), kindKnown});
         files.append({std::move(name), {}});
     }
     afterReadingFolder(folder);

@@ -20,7 +20,7 @@ bool isContinuation(unsigned char byte)
 }
 
 // The length of the valid UTF-8 sequence that starts at bytes[at], or 0 when none does.
-int validSequenceLength(const QByteArray& bytes, qsizetype at)
+int validSequenceLength(QByteArrayView bytes, qsizetype at)
 {
     const auto byte = [&](qsizetype k) { return static_cast<unsigned char>(bytes[at + k]); };
     const qsizetype left = bytes.size() - at;
@@ -55,7 +55,7 @@ int validSequenceLength(const QByteArray& bytes, qsizetype at)
     return length;
 }
 
-QString decodeWithEscapes(const QByteArray& bytes)
+QString decodeWithEscapes(QByteArrayView bytes)
 {
     QString name;
     name.reserve(bytes.size());
@@ -67,7 +67,7 @@ QString decodeWithEscapes(const QByteArray& bytes)
             ++at;
             continue;
         }
-        name.append(QString::fromUtf8(bytes.constData() + at, length));
+        name.append(QString::fromUtf8(bytes.sliced(at, length)));
         at += length;
     }
     return name;
@@ -75,7 +75,7 @@ QString decodeWithEscapes(const QByteArray& bytes)
 
 } // namespace
 
-QString nameFromNative(const QByteArray& bytes)
+QString nameFromNative(QByteArrayView bytes)
 {
     // Most names are ASCII: they need no decoder.
     if (std::all_of(bytes.cbegin(), bytes.cend(),

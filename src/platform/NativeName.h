@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // File names on Linux are bytes, and not every name is valid UTF-8 (a name made
@@ -11,7 +12,7 @@
 // back to the operating system: Qt's own path functions would each turn such a
 // code point into something else.
 
-QString nameFromNative(const QByteArray& bytes);
+QString nameFromNative(QByteArrayView bytes);
 QByteArray nativeBytes(const QString& name);
 
 // True when the name holds a byte that is not valid UTF-8.

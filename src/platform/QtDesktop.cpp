@@ -36,5 +36,6 @@ bool QtDesktop::openInTextEditor(const QString& file)
 
 QDateTime QtDesktop::now()
 {
-    return QDateTime::currentDateTime();
+    // In UTC: no look at the time zone until the time is shown.
+    return QDateTime::currentDateTimeUtc();
 }

@@ -9,9 +9,19 @@ bool isRefused(QChar c)
     return forbidden.contains(c) || c.category() == QChar::Other_Control;
 }
 
-bool sameLetter(QChar a, QChar b)
+// Case folding for matching; most names are ASCII, where it is a table look-up away.
+char16_t folded(QChar c)
 {
-    return a == b || a.toCaseFolded() == b.toCaseFolded();
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'A' && u <= 'Z') ? u + ('a' - 'A') : u;
+    return c.toCaseFolded().unicode();
+}
+
+// Patterns are kept case-folded, so each character of a name is folded once per comparison.
+bool sameLetter(QChar foldedPatternChar, QChar c)
+{
+    return foldedPatternChar.unicode() == folded(c);
 }
 
 // Wildcard match with one point of return for the last "*" seen, linear in practice.
@@ -60,8 +70,12 @@ FileNamePattern FileNamePattern::parse(const QString& text)
     FileNamePattern result;
     for (const QString& segment : text.split(QLatin1Char(';'))) {
         const QString trimmed = segment.trimmed();
-        if (!trimmed.isEmpty())
-            result.m_patterns.append(trimmed);
+        if (trimmed.isEmpty())
+            continue;
+        QString foldedPattern = trimmed;
+        for (QChar& c : foldedPattern)
+            c = QChar(folded(c));
+        result.m_patterns.append(foldedPattern);
     }
     return result;
 }
