@@ -4,11 +4,12 @@
 
 namespace {
 
-constexpr char16_t EscapeBase = 0xDC80;
+// Only bytes from 0x80 up are ever escaped: U+DC80 to U+DCFF.
+constexpr char16_t EscapeBase = 0xDC00;
 
 bool isEscapedByte(char16_t unit)
 {
-    return unit >= EscapeBase && unit <= 0xDCFF;
+    return unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF;
 }
 
 bool isContinuation(unsigned char byte)
