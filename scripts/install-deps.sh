@@ -2,7 +2,7 @@
 # Installs what building and testing Varnok needs on Debian 12 (run as root).
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libglib2.0-dev fonts-liberation)
+packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libglib2.0-dev libssl-dev fonts-liberation)
 packages+=("$@")
 
 missing=()

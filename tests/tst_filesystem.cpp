@@ -106,6 +106,20 @@ private slots:
     {
         QVERIFY(!m_fs.folderExists({}) && !m_fs.fileExists({}) && !m_fs.fileTimes({}).read());
     }
+
+    // The same file or folder by any path, links followed.
+    void status()
+    {
+        const auto status = [&](const QString& relative) { return m_fs.status(path(relative)); };
+        QCOMPARE(status("liga.txt")->kind, FileStatus::Kind::File);
+        QCOMPARE(status("pasta")->kind, FileStatus::Kind::Folder);
+        QVERIFY(status("liga.txt")->identity == status("sub/../exame.txt")->identity);
+        QVERIFY(status("pasta")->identity == status("sub")->identity);
+        QVERIFY(status("sub")->identity != status(".")->identity);
+        QCOMPARE(status("liga.txt")->size, Content.size());
+        QCOMPARE(status("liga.txt")->modifiedNs, Modified.toMSecsSinceEpoch() * 1000000);
+        QVERIFY(!status("nada.txt") && !status("exame.txt/x") && !m_fs.status({}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileSystem)

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "FileHandle.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 // Instants in milliseconds since the epoch. They are compared as they are and turned
 // into local time only where they are shown: a conversion to local time is a look at
@@ -65,4 +69,28 @@ public:
 
     // The whole content of a file.
     virtual QByteArray readFile(const QString& path) = 0;
+
+    // Writing without ever replacing a file.
+
+    // How an attempt to give a file a name, without taking it from another file, ended.
+    enum class Claim {
+        Claimed,
+        Taken,      // a file or folder has the name
+        Unsupported // the file system cannot make this attempt; another way may work
+    };
+
+    // The status of what the path leads to, links followed; nullopt when nothing is there.
+    virtual std::optional<FileStatus> status(const QString& path) = 0;
+    virtual std::unique_ptr<FileHandle> openToRead(const QString& path) = 0;
+    // A new empty file; nullptr when the name is taken.
+    virtual std::unique_ptr<FileHandle> createNew(const QString& path) = 0;
+    // Moves the file within its folder, only if the new name is free.
+    virtual Claim renameNoReplace(const QString& from, const QString& to) = 0;
+    // Gives the file a second name, only if that name is free.
+    virtual Claim linkNew(const QString& from, const QString& to) = 0;
+    // Moves the file onto another, replacing it: only onto a file the program has just created itself.
+    virtual void renameOver(const QString& from, const QString& to) = 0;
+    virtual void removeFile(const QString& path) = 0;
+    // Makes the names created in the folder outlive a power cut, where the file system can.
+    virtual void syncFolder(const QString& path) = 0;
 };

@@ -12,6 +12,16 @@ public:
     FileTimesRead fileTimes(const QString& path) override;
     QByteArray readFile(const QString& path) override;
 
+    // Writing without ever replacing a file.
+    std::optional<FileStatus> status(const QString& path) override;
+    std::unique_ptr<FileHandle> openToRead(const QString& path) override;
+    std::unique_ptr<FileHandle> createNew(const QString& path) override;
+    Claim renameNoReplace(const QString& from, const QString& to) override;
+    Claim linkNew(const QString& from, const QString& to) override;
+    void renameOver(const QString& from, const QString& to) override;
+    void removeFile(const QString& path) override;
+    void syncFolder(const QString& path) override;
+
 protected:
     // Seams for tests: between reading a folder and the status calls of its files, and
     // around each status call of a listed file.

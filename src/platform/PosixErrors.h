@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileSystem.h"
 #include "RunError.h"
 
 #include <cerrno>
@@ -28,4 +29,29 @@ inline RunError errorFromErrno(int err, ErrnoTarget target)
         // EIO, ENOTCONN, ESTALE, EHOSTDOWN, ETIMEDOUT and the like: the share went away.
         return RunError::fromNumber(ErrorNumber::PathFileAccessError);
     }
+}
+
+// How an attempt to claim a name that must not be taken ended: EEXIST means a file
+// has it; the answers of a file system that cannot make the attempt at all mean
+// another way is to be tried; anything else is a failure.
+inline FileSystem::Claim claimOutcome(int err, bool unsupported)
+{
+    if (err == EEXIST)
+        return FileSystem::Claim::Taken;
+    if (unsupported)
+        return FileSystem::Claim::Unsupported;
+    throw errorFromErrno(err, ErrnoTarget::File);
+}
+
+// sshfs and other FUSE file systems refuse the no-replace flag with EINVAL;
+// a system without the call answers ENOSYS.
+inline FileSystem::Claim renameNoReplaceOutcome(int err)
+{
+    return claimOutcome(err, err == EINVAL || err == ENOSYS);
+}
+
+// FAT, exFAT and sshfs with links disabled.
+inline FileSystem::Claim linkOutcome(int err)
+{
+    return claimOutcome(err, err == EPERM || err == EOPNOTSUPP);
 }

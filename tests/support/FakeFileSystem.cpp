@@ -1,5 +1,63 @@
 #include "support/FakeFileSystem.h"
 #include "platform/Paths.h"
+#include "platform/PosixErrors.h"
+
+namespace {
+
+// The real file with the fake's faults.
+class FakeFile : public FileHandle
+{
+public:
+    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, bool isNew)
+        : m_fs(fs), m_real(std::move(real)), m_new(isNew)
+    {
+    }
+
+    qint64 read(char* buffer, qint64 size) override
+    {
+        if (!m_new && m_fs.errors.contains("read")) {
+            if (m_done >= m_fs.failAfterBytes)
+                m_fs.failIf("read");
+            size = qMin(size, m_fs.failAfterBytes - m_done);
+        }
+        const qint64 n = m_real->read(buffer, size);
+        if (m_new && m_fs.corruptNewFiles && m_done == 0 && n > 0)
+            buffer[0] ^= 1;
+        m_done += n;
+        return n;
+    }
+
+    void write(const char* data, qint64 size) override
+    {
+        if (m_done + size > m_fs.failAfterBytes)
+            m_fs.failIf("write");
+        m_real->write(data, size);
+        m_done += size;
+    }
+
+    FileStatus status() override { return m_real->status(); }
+    void setModified(qint64 modifiedNs) override { m_real->setModified(modifiedNs); }
+    void sync() override
+    {
+        m_fs.failIf("sync");
+        m_real->sync();
+    }
+    void dropCache() override { m_real->dropCache(); }
+    void close() override
+    {
+        m_real->close();
+        if (m_new)
+            m_fs.failIf("close");
+    }
+
+private:
+    const FakeFileSystem& m_fs;
+    std::unique_ptr<FileHandle> m_real;
+    bool m_new;
+    qint64 m_done = 0;
+};
+
+} // namespace
 
 bool FakeFileSystem::folderExists(const QString& path)
 {
@@ -45,4 +103,54 @@ FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<
     if (real.read() && times.contains(path))
         real.times = times.value(path);
     return real;
+}
+
+std::unique_ptr<FileHandle> FakeFileSystem::openToRead(const QString& path)
+{
+    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), isNew(path));
+}
+
+std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
+{
+    beginClaim("create", path);
+    std::unique_ptr<FileHandle> real = NativeFileSystem::createNew(path);
+    if (!real)
+        return nullptr;
+    m_created.insert(path);
+    return std::make_unique<FakeFile>(*this, std::move(real), true);
+}
+
+FileSystem::Claim FakeFileSystem::renameNoReplace(const QString& from, const QString& to)
+{
+    beginClaim("rename", to);
+    if (errors.contains("rename") && !status(to))
+        return renameNoReplaceOutcome(errors.value("rename"));
+    return NativeFileSystem::renameNoReplace(from, to);
+}
+
+FileSystem::Claim FakeFileSystem::linkNew(const QString& from, const QString& to)
+{
+    beginClaim("link", to);
+    if (errors.contains("link") && !status(to))
+        return linkOutcome(errors.value("link"));
+    return NativeFileSystem::linkNew(from, to);
+}
+
+void FakeFileSystem::renameOver(const QString& from, const QString& to)
+{
+    failIf("replace");
+    NativeFileSystem::renameOver(from, to);
+}
+
+void FakeFileSystem::failIf(const char* operation) const
+{
+    if (const auto error = errors.constFind(QLatin1String(operation)); error != errors.cend())
+        throw errorFromErrno(*error, ErrnoTarget::File);
+}
+
+void FakeFileSystem::beginClaim(const char* how, const QString& path)
+{
+    claims.append(QLatin1String(how) + QLatin1Char(' ') + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
+    if (beforeClaim)
+        beforeClaim(path);
 }

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 
 #include <functional>
 
@@ -35,6 +36,28 @@ public:
     int folderExistsCalls = 0;
     int listingCalls = 0;
 
+    std::unique_ptr<FileHandle> openToRead(const QString& path) override;
+    std::unique_ptr<FileHandle> createNew(const QString& path) override;
+    Claim renameNoReplace(const QString& from, const QString& to) override;
+    Claim linkNew(const QString& from, const QString& to) override;
+    void renameOver(const QString& from, const QString& to) override;
+
+    // Operations that fail with the errno the system would answer: "read" of a file
+    // and "write" to a new one once failAfterBytes went through; "sync", "close" and
+    // "replace" (renameOver) of a new file; "rename" (renameNoReplace) and "link"
+    // to a free name, as sshfs, which still reports a taken name as taken.
+    QHash<QString, int> errors;
+    qint64 failAfterBytes = 0;
+    bool corruptNewFiles = false; // a new file reads back with its first byte changed
+
+    // "rename NAME", "link NAME" or "create NAME" as each claim of a name begins,
+    // after which beforeClaim runs with the path.
+    QStringList claims;
+    std::function<void(const QString&)> beforeClaim;
+
+    bool isNew(const QString& path) const { return m_created.contains(path); }
+    void failIf(const char* operation) const;
+
 protected:
     void afterReadingFolder(const QString& folder) override;
     FileTimesRead statusOfListed(const QString& folder, const QString& name,
@@ -42,4 +65,6 @@ protected:
 
 private:
     FileTimesRead adjusted(const QString& path, const std::function<FileTimesRead()>& status);
+    void beginClaim(const char* how, const QString& path);
+    QSet<QString> m_created;
 };
