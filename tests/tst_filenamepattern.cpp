@@ -30,6 +30,7 @@ void TestFileNamePattern::matching_data()
         {"exam.*", "exams", false},       {"pc?.txt", "pc1.txt", true}, {"pc?.txt", "pc.txt", false},
         {"[a].txt", "[a].txt", true},     {"[a].txt", "a.txt", false},  {"joão.*", "JOÃO.TXT", true},
         {"a*b*c", "aXbYbZc", true},       {"a*b*c", "aXbYbZ", false},   {"a.txt", "abtxt", false},
+        {"*", "qualquer", true},          {"*.c", "c", false},          {"*.c", ".C", true},
     };
     for (const auto& row : rows)
         QTest::addRow("%s ~ %s", row.pattern, row.name)

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <algorithm>
 #include <memory>
 #include <vector>
 #include <dirent.h>
@@ -80,6 +81,22 @@ FileTimesRead statusAt(int dirFd, const char* name)
     return result;
 }
 
+// Decodes a name into a buffer kept from one entry to the next, so that a name that is
+// not wanted costs no allocation; an ASCII name needs no decoder.
+void decodeInto(QString& name, QByteArrayView bytes)
+{
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii) {
+        name = nameFromNative(bytes);
+        return;
+    }
+    name.resize(bytes.size());
+    QChar* out = name.data();
+    for (const char c : bytes)
+        *out++ = QLatin1Char(c);
+}
+
 struct DirCloser
 {
     void operator()(DIR* dir) const { closedir(dir); }
@@ -119,6 +136,7 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
     };
     std::vector<Entry> entries;
     QList<ListedFile> files;
+    QString name;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());
@@ -132,11 +150,11 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
         if (isHidden(entry->d_name) || !(kindKnown || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK))
             continue;
         const QByteArrayView bytes(entry->d_name);
-        QString name = nameFromNative(bytes);
+        decodeInto(name, bytes);
         if (wanted && !wanted(name))
             continue;
         entries.push_back({bytes.toByteArray(), kindKnown});
-        files.append({std::move(name), {}});
+        files.append({name, {}});
     }
     afterReadingFolder(folder);
 

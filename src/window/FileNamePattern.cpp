@@ -49,13 +49,34 @@ bool wildcardMatch(QStringView pattern, QStringView name)
     return p == pattern.size();
 }
 
-bool matchesOne(const QString& pattern, const QString& name)
+// "*.txt" and the like, the usual filters: the name's end compared once.
+bool plainSuffixMatch(QStringView suffix, QStringView name)
 {
+    if (name.size() < suffix.size())
+        return false;
+    const QStringView end = name.last(suffix.size());
+    for (qsizetype k = 0; k < suffix.size(); ++k) {
+        if (!sameLetter(suffix[k], end[k]))
+            return false;
+    }
+    return true;
+}
+
+bool isPlainSuffix(QStringView pattern)
+{
+    return pattern.startsWith(QLatin1Char('*')) && !pattern.sliced(1).contains(QLatin1Char('*')) &&
+           !pattern.contains(QLatin1Char('?'));
+}
+
+bool matchesOne(QStringView pattern, QStringView name)
+{
+    if (isPlainSuffix(pattern))
+        return plainSuffixMatch(pattern.sliced(1), name);
     if (wildcardMatch(pattern, name))
         return true;
     // "exam.*" also lists "exam", and "*.*" every name, dot or not.
     if (pattern.endsWith(QLatin1String(".*")))
-        return wildcardMatch(QStringView(pattern).chopped(2), name);
+        return wildcardMatch(pattern.chopped(2), name);
     return false;
 }
 
@@ -80,7 +101,7 @@ FileNamePattern FileNamePattern::parse(const QString& text)
     return result;
 }
 
-bool FileNamePattern::matches(const QString& fileName) const
+bool FileNamePattern::matches(QStringView fileName) const
 {
     if (m_patterns.isEmpty())
         return true;

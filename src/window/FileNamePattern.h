@@ -15,7 +15,7 @@ public:
     // file name may contain: / \ : < > " | or a control character.
     static FileNamePattern parse(const QString& text);
 
-    bool matches(const QString& fileName) const;
+    bool matches(QStringView fileName) const;
 
 private:
     QStringList m_patterns; // empty: every name matches
