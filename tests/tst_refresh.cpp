@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 #include <QTest>
 
 #include <fcntl.h>
@@ -238,10 +239,16 @@ void TestRefresh::listKeepsItsEntriesWhenNothingChanged()
     QCOMPARE(list->item(0), first);
     QCOMPARE(list->fileName(), u"b.txt"_s);
 
-    addFile(lab, station, u"c.txt"_s, "09:58", "09:58");
+    // A long name after short ones is measured as itself: it can be scrolled to.
+    const QString longName = QString(120, u'x') + u".txt"_s;
+    addFile(lab, station, longName, "09:40", "09:40");
     RefreshStations(form);
     QCOMPARE(list->listCount(), 3);
-    QCOMPARE(list->fileName() + u' ' + form.Hora[0]->text(), u"c.txt 09:58"_s);
+    QCOMPARE(list->fileName() + u' ' + form.Hora[0]->text(), u"b.txt 09:55"_s);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(list->horizontalScrollBar()->maximum() + list->viewport()->width() >=
+            list->fontMetrics().horizontalAdvance(longName));
 }
 
 // Minutes are counted between instants: across a change of the clock, five real minutes are five.

@@ -1,5 +1,6 @@
 #include "FileListBox.h"
 #include "platform/FileSystem.h"
+#include "MeasuredNamesDelegate.h"
 #include "platform/NativeName.h"
 
 #include <QFocusEvent>
@@ -20,9 +21,10 @@ bool listedBefore(const QString& a, const QString& b)
 } // namespace
 
 FileListBox::FileListBox(FileSystem& fileSystem, QWidget* parent)
-    : QListWidget(parent), m_fileSystem(fileSystem)
+    : QListWidget(parent), m_fileSystem(fileSystem), m_delegate(new MeasuredNamesDelegate(this))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(m_delegate);
     connect(this, &QListWidget::itemDoubleClicked, this, &FileListBox::entryDoubleClicked);
 }
 
@@ -71,11 +73,16 @@ void FileListBox::refresh()
         return;
     const QString selected = fileName();
     m_names = std::move(names);
+    QStringList shown;
+    shown.reserve(m_names.size());
+    for (const QString& name : std::as_const(m_names))
+        shown.append(displayName(name));
+    m_delegate->keepOnly(shown);
     clear();
-    for (const QString& name : std::as_const(m_names)) {
+    for (qsizetype k = 0; k < m_names.size(); ++k) {
         // The exact name leads back to the file; the text shows undecodable bytes as U+FFFD.
-        auto* entry = new QListWidgetItem(displayName(name), this);
-        entry->setData(ExactNameRole, name);
+        auto* entry = new QListWidgetItem(shown[k], this);
+        entry->setData(ExactNameRole, m_names[k]);
     }
     if (!selected.isEmpty())
         setListIndex(static_cast<int>(m_names.indexOf(selected)));
@@ -94,6 +101,13 @@ void FileListBox::setListIndex(int position)
 QString FileListBox::fileName() const
 {
     return m_names.value(currentRow());
+}
+
+void FileListBox::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_delegate->forgetAll();
+    QListWidget::changeEvent(event);
 }
 
 void FileListBox::focusInEvent(QFocusEvent* event)

@@ -5,6 +5,8 @@
 
 #include <QListWidget>
 
+class MeasuredNamesDelegate;
+
 // A list of the plain files of one folder that match a name pattern. Setting the
 // folder or the pattern only records it; refresh() reads the folder, once.
 class FileListBox : public QListWidget
@@ -44,6 +46,7 @@ signals:
     void entryDoubleClicked();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
@@ -51,6 +54,7 @@ private:
     QString m_path;
     QString m_patternText;
     FileNamePattern m_pattern;
+    MeasuredNamesDelegate* m_delegate;
     bool m_readsTimes = false;
     QStringList m_names;        // the exact names of the entries, in list order
     QStringList m_listingOrder; // the same names, in the order the folder was read
