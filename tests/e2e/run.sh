@@ -1,0 +1,215 @@
+#!/bin/bash
+# End-to-end test of the real window: Varnok is started on a virtual X display in a lab
+# this script makes, driven from outside as a teacher would (mouse on the controls'
+# places, keyboard), and judged by what it leaves on disk and what it asked the desktop
+# to open.
+#
+#   run.sh PROGRAM [DESKTOP_ENTRY]
+#
+# With DESKTOP_ENTRY (the installed varnok.desktop), the program is started through a
+# copy of that entry whose Path= is the lab, so an entry that names the wrong program
+# fails. A screenshot of the window is kept as $E2E_ARTEFACTS/varnok-e2e.png (default:
+# the working folder).
+set -euo pipefail
+
+program=${1:?usage: run.sh PROGRAM [DESKTOP_ENTRY]}
+entry=${2:-}
+artefacts=${E2E_ARTEFACTS:-$PWD}
+mkdir -p "$artefacts"
+artefacts=$(cd "$artefacts" && pwd)
+
+export DEBIAN_FRONTEND=noninteractive
+need=()
+for p in xvfb xdotool imagemagick libglib2.0-bin coreutils; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
+done
+if ((${#need[@]})); then
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+work=$(mktemp -d /tmp/varnok-e2e.XXXXXX)
+xvfb_pid=''
+cleanup() {
+    pkill -f -- "$work" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "E2E FAIL: $*" >&2
+    if [[ -n ${DISPLAY:-} ]]; then import -window root "$artefacts/varnok-e2e-failure.png" 2>/dev/null || true; fi
+    exit 1
+}
+step() { echo "== $*"; }
+
+# wait_for SECONDS COMMAND...: until the command succeeds; CI machines are slow.
+wait_for() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
+# --- The desktop: a display, and stand-ins for the editor and the file manager ----------
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for 20 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -1 "$work/display")"
+unset QT_QPA_PLATFORM # the tests' offscreen platform shows no window
+
+home=$work/home
+mkdir -p "$home" "$work/config" "$work/data/applications" "$work/data-dirs" "$work/runtime"
+chmod 700 "$work/runtime"
+for role in editor files; do
+    cat >"$work/$role.sh" <<EOF
+#!/bin/sh
+for a in "\$@"; do printf '%s\n' "\$a"; done >>"$work/$role.opened"
+EOF
+    chmod +x "$work/$role.sh"
+    printf '[Desktop Entry]\nType=Application\nName=E2E %s\nExec=%s %%f\n' "$role" "$work/$role.sh" \
+        >"$work/data/applications/e2e-$role.desktop"
+done
+printf '[Default Applications]\ntext/plain=e2e-editor.desktop\ninode/directory=e2e-files.desktop\n' \
+    >"$work/config/mimeapps.list"
+desktop_env=(env HOME="$home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+    XDG_DATA_DIRS="$work/data-dirs" XDG_RUNTIME_DIR="$work/runtime" TZ=Europe/Lisbon LANG=C.UTF-8)
+
+# --- The lab -----------------------------------------------------------------------------
+
+lab=$work/lab
+collection="$lab/recolha/Lab E2E/Sessao1"
+backup=$lab/backup
+mkdir -p "$collection" "$backup" "$lab/pc01" "$lab/pc02/sub"
+printf 'int main(void) { return 0; }\n' >"$lab/pc01/exame.c"
+printf 'resposta do aluno 1\r\n' >"$lab/pc01/resposta.txt"
+printf 'notas\n' >"$lab/pc01/notas.doc"             # outside the filter until it changes
+printf 'resposta do aluno 2\n' >"$lab/pc02/resposta.txt" # the same name as pc01's
+printf 'rascunho\n' >"$lab/pc02/sub/rascunho.txt"     # in a sub-folder: never touched
+touch -d '-30 minutes' "$lab/pc02/resposta.txt"       # not saved lately: the run asks
+{
+    printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$lab/recolha" "$backup" "$lab/pc01" "$lab/pc02" "$lab/pc03-desligado"
+} >"$lab/pcs.txt"
+
+# --- Starting the program ----------------------------------------------------------------
+
+start_varnok() {
+    local folder=$1
+    if [[ -n $entry ]]; then
+        grep -v '^Path=' "$entry" | sed "/^\[Desktop Entry\]/a Path=$folder" >"$work/varnok-lab.desktop"
+        (cd "$work" && "${desktop_env[@]}" gio launch "$work/varnok-lab.desktop") >"$work/gio.log" 2>&1 ||
+            fail "gio launch failed: $(cat "$work/gio.log")"
+    else
+        (cd "$folder" && exec "${desktop_env[@]}" "$program") >"$work/varnok.log" 2>&1 &
+    fi
+}
+
+# The window's place: controls are placed in twips, 15 to a pixel.
+window=''
+click_at_twips() {
+    local x y
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    x=$((X + $1 / 15))
+    y=$((Y + $2 / 15))
+    xdotool mousemove --sync "$x" "$y" click 1
+}
+
+# The message box now open, answered with Return (its default button: OK or Yes).
+answer_box() {
+    local box
+    wait_for 30 xdotool search --onlyvisible --name '^Varnok$' || fail "no message box: $1"
+    box=$(xdotool search --onlyvisible --name '^Varnok$' | tail -1)
+    # No window manager here: the box gets the keyboard from us.
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key Return
+    wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Varnok\$'" || fail "box stayed open: $1"
+}
+
+step "start-up failure: no pcs.txt"
+mkdir -p "$work/empty"
+if [[ -z $entry ]]; then
+    (cd "$work/empty" && exec "${desktop_env[@]}" "$program") >"$work/failure.log" 2>&1 &
+    failing=$!
+    answer_box "start-up report"
+    status=0
+    wait "$failing" || status=$?
+    [[ $status -eq 1 ]] || fail "exit status $status without pcs.txt"
+    grep -q 'pcs.txt' "$work/failure.log" || fail "the report does not name pcs.txt"
+    xdotool search --name '^Form1$' >/dev/null 2>&1 && fail "a main window opened without pcs.txt"
+fi
+
+step "start-up"
+start_varnok "$lab"
+wait_for 60 xdotool search --onlyvisible --name '^Form1$' || fail "the main window did not appear"
+window=$(xdotool search --onlyvisible --name '^Form1$' | head -1)
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+
+step "a refresh picks up a new file"
+printf 'entregue depois\n' >"$lab/pc01/extra.txt"
+click_at_twips 6727 7447 # "Refresh"
+
+step "the filter changes"
+click_at_twips 3667 7597 # Filtro
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key ctrl+a
+xdotool type '*.txt;*.c;*.doc'
+xdotool key Tab
+
+step "Recolha, with the save question answered"
+click_at_twips 8227 5827 # Professor
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool type 'Prof. Exemplo'
+click_at_twips 7807 7447 # "Recolha"
+answer_box "save question for pc02"
+wait_for 60 test -s "$work/files.opened" || fail "the collection folder was not opened"
+wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 5 ]" || fail "the editor did not open five copies"
+import -window "$window" "$artefacts/varnok-e2e.png" || true
+
+step "checking the collection"
+expect_copy() { # SOURCE NAME: the copy is byte-identical
+    cmp -s "$1" "$collection/$2" || fail "$collection/$2 is not a copy of $1"
+}
+expect_copy "$lab/pc01/exame.c" exame.c
+expect_copy "$lab/pc01/extra.txt" extra.txt
+expect_copy "$lab/pc01/notas.doc" notas.doc
+expect_copy "$lab/pc01/resposta.txt" resposta.txt
+expect_copy "$lab/pc02/resposta.txt" "resposta (2).txt"
+[[ ! -e $collection/rascunho.txt ]] || fail "a sub-folder's file was collected"
+(cd "$collection" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not check"
+[[ $(wc -l <"$collection/SHA256SUMS") -eq 5 ]] || fail "SHA256SUMS does not list the five copies"
+log=$collection/log.txt
+[[ $(head -c 24 "$log") == 'Data e hora da recolha: ' ]] || fail "log.txt line 1"
+sed -n 2p "$log" | cmp -s - <(printf 'Sess\xe3o n\xba 1\r\n') || fail "log.txt line 2 is not Windows-1252 with CR LF"
+sed -n 4p "$log" | cmp -s - <(printf 'Docente que vigiou Prof. Exemplo\r\n') || fail "log.txt line 4"
+sed -n 8p "$log" | cmp -s - <(printf '\r\n') || fail "log.txt line 8 is not empty"
+[[ $(wc -l <"$log") -eq 13 ]] || fail "log.txt does not hold 8 header and 5 copy lines"
+grep -qF "$lab/pc02/resposta.txt Copiado para $collection/resposta (2).txt" "$log" ||
+    fail "log.txt does not say where pc02's resposta.txt went"
+[[ $(sort "$work/editor.opened") == $(printf '%s\n' "$collection"/{exame.c,extra.txt,notas.doc,resposta.txt,'resposta (2).txt'} | sort) ]] ||
+    fail "the editor was not asked to open each copy: $(cat "$work/editor.opened")"
+[[ $(cat "$work/files.opened") == "$collection/" ]] || fail "file manager opened $(cat "$work/files.opened")"
+
+step "Apaga Originais, confirmed"
+click_at_twips 8887 7447 # "Apaga Originais"
+answer_box "confirmation"
+wait_for 60 sh -c "[ -z \"\$(find '$lab/pc01' '$lab/pc02' -maxdepth 1 -type f)\" ]" ||
+    fail "the stations were not emptied: $(find "$lab/pc01" "$lab/pc02" -maxdepth 1 -type f)"
+[[ -f $lab/pc02/sub/rascunho.txt ]] || fail "a sub-folder's file was deleted"
+record=$backup/backup-log.txt
+for source in pc01/exame.c pc01/extra.txt pc01/notas.doc pc01/resposta.txt pc02/resposta.txt; do
+    line=$(grep -F "$lab/$source Copiado para " "$record") || fail "backup-log.txt does not name $source"
+    copy=${line#* Copiado para }
+    copy=${copy%$'\r'}
+    # Collection and backup number the second resposta.txt alike: each backup equals its copy.
+    cmp -s "$copy" "$collection/${copy##*/}" || fail "the backup of $source ($copy) differs from the original"
+done
+
+step "closing"
+click_at_twips 727 7567 # "Fecha"
+wait_for 30 sh -c "! xdotool search --onlyvisible --name '^Form1\$'" || fail "the window did not close"
+echo "E2E passed"
