@@ -36,5 +36,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
 # "Arial" in the window falls back to a font of the same metrics.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Then the compiler's .comment section goes too, as Debian's own tools do.
+set(CPACK_VARNOK_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageStrip.cmake)
 
 include(CPack)
