@@ -72,7 +72,7 @@ echo "== appstreamcli validate --no-net $metainfo"
 appstreamcli validate --no-net "$unpacked$metainfo" || fail "appstreamcli validate: the metainfo has errors or warnings"
 
 echo "== lintian"
-lintian --info --pedantic --fail-on none "$deb" >"$work/lintian.out" 2>"$work/lintian.err" ||
+lintian --display-info --pedantic --fail-on none "$deb" >"$work/lintian.out" 2>"$work/lintian.err" ||
     fail "lintian could not check the package"
 grep -v '^running with root privileges' "$work/lintian.err" >&2 || true
 lintian_out=$(cat "$work/lintian.out")
