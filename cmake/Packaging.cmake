@@ -24,6 +24,9 @@ The laboratory is described by a small text file, pcs.txt, in the folder where
 Varnok is started.]=])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# Then the compiler's .comment section goes too, as Debian's own tools do.
+set(CPACK_VARNOK_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageStrip.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
@@ -36,8 +39,5 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
 # "Arial" in the window falls back to a font of the same metrics.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# Then the compiler's .comment section goes too, as Debian's own tools do.
-set(CPACK_VARNOK_OBJCOPY ${CMAKE_OBJCOPY})
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageStrip.cmake)
 
 include(CPack)
