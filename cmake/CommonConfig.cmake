@@ -16,3 +16,14 @@ if(VARNOK_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(varnok_common_cfg INTERFACE -fsanitize=address,undefined)
 endif()
+
+# The flags Debian builds its packages with: checked buffer functions, stack protection, and
+# relocations made read-only after loading. For the package build, not for the tests' sanitizers.
+if(VARNOK_HARDEN AND NOT MSVC)
+    if(VARNOK_SANITIZE)
+        message(FATAL_ERROR "VARNOK_HARDEN and VARNOK_SANITIZE are not meant to be used together")
+    endif()
+    target_compile_options(varnok_common_cfg INTERFACE
+        -U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2 -fstack-protector-strong)
+    target_link_options(varnok_common_cfg INTERFACE LINKER:-z,relro LINKER:-z,now)
+endif()
