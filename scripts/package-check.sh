@@ -133,13 +133,10 @@ for f in /usr/bin/varnok "$desktop" "$icon" "$metainfo" "$manpage" \
     fi
 done
 
-# ---------------------------------------------------------------------------------------
-# End-to-end test of the installed program: called here once it exists.
-if [[ -f $here/tests/e2e/run.sh ]]; then
-    echo "== End-to-end test of /usr/bin/varnok"
-    bash "$here/tests/e2e/run.sh" /usr/bin/varnok || fail "the end-to-end test of the installed program"
-fi
-# ---------------------------------------------------------------------------------------
+# End-to-end test of the installed program, started through its installed desktop entry.
+echo "== End-to-end test of /usr/bin/varnok"
+E2E_ARTEFACTS=$build bash "$here/tests/e2e/run.sh" /usr/bin/varnok "$desktop" ||
+    fail "the end-to-end test of the installed program"
 
 if ((${#failures[@]})); then
     echo
