@@ -162,6 +162,11 @@ void chopLastCharacter(QString& text)
 
 } // namespace
 
+CopyMismatch::CopyMismatch()
+    : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("A cópia não coincide com o original"))
+{
+}
+
 QString numberedName(const QString& name, int number)
 {
     const QString suffix = number > 1 ? QStringLiteral(" (%1)").arg(number) : QString();
@@ -203,8 +208,7 @@ CopyResult copyWithoutReplacing(FileSystem& fs, const QString& sourcePath, const
     copy.dropCache();
     copy.close();
     if (digestOf(fs, temporary.path(), buffer) != result.sha256)
-        throw RunError(ErrorNumber::PathFileAccessError,
-                       QStringLiteral("A cópia não coincide com o original"));
+        throw CopyMismatch();
 
     result.name = claimName(fs, temporary.path(), destinationFolder, name, reservedNames);
     temporary.release();

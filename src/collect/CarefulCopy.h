@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileHandle.h"
+#include "platform/RunError.h"
 
 #include <QSet>
 #include <QString>
@@ -15,16 +16,22 @@ struct CopyResult
     FileStatus source; // the original as it was opened: size, times, identity
 };
 
+// The copy read back from the disk is not the original: error 75 "A cópia não coincide com o original".
+class CopyMismatch : public RunError
+{
+public:
+    CopyMismatch();
+};
+
 // Copies a file into a folder under the given name, or the first free one of
 // numberedName(name, 2), numberedName(name, 3)..., and never replaces a file: the
 // bytes go to a hidden temporary that gets the original's modification time, is
 // synced, read back from the disk and compared by SHA-256 before it takes the name.
 // The names in reservedNames, whatever their case, count as taken.
 //
-// Throws RunError: 75 "A cópia não coincide com o original" when the read-back
-// differs, otherwise the number of the failed operation. The folder is then left as
-// it was, except when only the last step, syncing the folder, failed: the complete
-// copy then keeps its name.
+// Throws CopyMismatch when the read-back differs, otherwise RunError with the number
+// of the failed operation. The folder is then left as it was, except when only the
+// last step, syncing the folder, failed: the complete copy then keeps its name.
 CopyResult copyWithoutReplacing(FileSystem& fs, const QString& sourcePath, const QString& destinationFolder,
                                 const QString& name, const QSet<QString>& reservedNames = {});
 

@@ -20,6 +20,8 @@ struct FileStatus
     qint64 size = 0;
     qint64 modifiedNs = 0; // nanoseconds since 1970-01-01 UTC
     qint64 changedNs = 0;  // the status change: any write, rename, link or change of times moves it
+    // False for a read-only file, which the program never deletes, even when run as root.
+    bool ownerWritable = true;
 
     friend bool operator==(const FileStatus&, const FileStatus&) = default;
 };

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -93,4 +94,12 @@ public:
     virtual void removeFile(const QString& path) = 0;
     // Makes the names created in the folder outlive a power cut, where the file system can.
     virtual void syncFolder(const QString& path) = 0;
+
+    // Emptying the stations' folders.
+
+    // The names of every plain file directly in a folder, hidden ones included, in no set
+    // order; as listFiles, an entry whose kind cannot be told is listed, sub-folders are not.
+    virtual QStringList listAllFiles(const QString& folder) = 0;
+    // A file to add to at its end, created when missing: never truncated, never replaced.
+    virtual std::unique_ptr<FileHandle> openToAppend(const QString& path) = 0;
 };

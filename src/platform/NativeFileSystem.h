@@ -22,6 +22,10 @@ public:
     void removeFile(const QString& path) override;
     void syncFolder(const QString& path) override;
 
+    // Emptying the stations' folders.
+    QStringList listAllFiles(const QString& folder) override;
+    std::unique_ptr<FileHandle> openToAppend(const QString& path) override;
+
 protected:
     // Seams for tests: between reading a folder and the status calls of its files, and
     // around each status call of a listed file.

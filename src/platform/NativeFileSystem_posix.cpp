@@ -228,3 +228,31 @@ QString workingFolder()
     const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
     return folder ? nameFromNative(QByteArray(folder.get())) : QString();
 }
+
+QStringList NativeFileSystem::listAllFiles(const QString& folder)
+{
+    if (folder.isEmpty())
+        throw RunError::fromNumber(ErrorNumber::PathNotFound);
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(encoded(folder).constData()));
+    if (!dir)
+        throw errorFromErrno(errno, ErrnoTarget::Folder);
+    QStringList names;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry) {
+            if (errno != 0)
+                throw errorFromErrno(errno, ErrnoTarget::Folder);
+            return names;
+        }
+        if (entry->d_type != DT_REG) {
+            // A link counts as what it leads to; some network file systems give no kind at all.
+            if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+                continue;
+            const FileTimesRead::Outcome outcome = statusAt(::dirfd(dir.get()), entry->d_name).outcome;
+            if (outcome == FileTimesRead::Gone || outcome == FileTimesRead::NotPlain)
+                continue;
+        }
+        names.append(nameFromNative(entry->d_name));
+    }
+}

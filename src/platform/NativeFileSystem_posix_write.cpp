@@ -27,6 +27,7 @@ FileStatus fromStat(const struct stat& st)
     status.size = st.st_size;
     status.modifiedNs = nanoseconds(st.st_mtim);
     status.changedNs = nanoseconds(st.st_ctim);
+    status.ownerWritable = (st.st_mode & S_IWUSR) != 0;
     return status;
 }
 
@@ -199,4 +200,12 @@ void NativeFileSystem::syncFolder(const QString& path)
     // Some network and FUSE file systems cannot sync a folder: the server keeps its names.
     if (err != 0 && err != EINVAL && err != EBADF && err != EROFS && err != ENOTSUP)
         throw errorFromErrno(err, ErrnoTarget::Folder);
+}
+
+std::unique_ptr<FileHandle> NativeFileSystem::openToAppend(const QString& path)
+{
+    const int fd = openRetrying(nativeBytes(path), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY, 0644);
+    if (fd < 0)
+        fail();
+    return std::make_unique<PosixFile>(fd);
 }

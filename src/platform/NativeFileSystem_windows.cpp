@@ -165,3 +165,29 @@ QString workingFolder()
 {
     return QDir::currentPath();
 }
+
+QStringList NativeFileSystem::listAllFiles(const QString& folder)
+{
+    if (folder.isEmpty())
+        throw RunError::fromNumber(ErrorNumber::PathNotFound);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(native(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND)
+            return {};
+        throw errorFromLastError(err, Target::Folder);
+    }
+    // Hidden and system files are the students' files too.
+    QStringList names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.append(QString::fromWCharArray(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    const DWORD err = GetLastError();
+    FindClose(search);
+    if (err != ERROR_NO_MORE_FILES)
+        throw errorFromLastError(err, Target::Folder);
+    return names;
+}

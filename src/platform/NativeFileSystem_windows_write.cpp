@@ -45,6 +45,7 @@ FileStatus statusOf(HANDLE handle)
     status.size = qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
     status.modifiedNs = nanoseconds(basic.LastWriteTime.QuadPart);
     status.changedNs = nanoseconds(basic.ChangeTime.QuadPart);
+    status.ownerWritable = !(info.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
     return status;
 }
 
@@ -194,3 +195,13 @@ void NativeFileSystem::removeFile(const QString& path)
 
 // Win32 offers no way to flush a folder; its names rest on the file system's journal.
 void NativeFileSystem::syncFolder(const QString&) {}
+
+std::unique_ptr<FileHandle> NativeFileSystem::openToAppend(const QString& path)
+{
+    // Append access alone: every write goes to the end, and nothing can truncate the file.
+    const HANDLE handle = CreateFileW(native(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        fail();
+    return std::make_unique<WindowsFile>(handle);
+}

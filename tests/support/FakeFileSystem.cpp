@@ -8,8 +8,9 @@ namespace {
 class FakeFile : public FileHandle
 {
 public:
-    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, bool isNew)
-        : m_fs(fs), m_real(std::move(real)), m_new(isNew)
+    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, bool isNew, const QString& path = {},
+             const char* writeFault = "write")
+        : m_fs(fs), m_real(std::move(real)), m_new(isNew), m_path(path), m_writeFault(writeFault)
     {
     }
 
@@ -30,12 +31,12 @@ public:
     void write(const char* data, qint64 size) override
     {
         if (m_done + size > m_fs.failAfterBytes)
-            m_fs.failIf("write");
+            m_fs.failIf(m_writeFault);
         m_real->write(data, size);
         m_done += size;
     }
 
-    FileStatus status() override { return m_real->status(); }
+    FileStatus status() override { return m_fs.withStatusTimes(m_path, m_real->status()); }
     void setModified(qint64 modifiedNs) override { m_real->setModified(modifiedNs); }
     void sync() override
     {
@@ -54,6 +55,8 @@ private:
     const FakeFileSystem& m_fs;
     std::unique_ptr<FileHandle> m_real;
     bool m_new;
+    QString m_path;
+    const char* m_writeFault;
     qint64 m_done = 0;
 };
 
@@ -107,7 +110,7 @@ FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<
 
 std::unique_ptr<FileHandle> FakeFileSystem::openToRead(const QString& path)
 {
-    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), isNew(path));
+    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), isNew(path), path);
 }
 
 std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
@@ -153,4 +156,29 @@ void FakeFileSystem::beginClaim(const char* how, const QString& path)
     claims.append(QLatin1String(how) + QLatin1Char(' ') + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
     if (beforeClaim)
         beforeClaim(path);
+}
+
+QStringList FakeFileSystem::listAllFiles(const QString& folder)
+{
+    if (const auto failure = listingFailures.constFind(folder); failure != listingFailures.cend())
+        throw *failure;
+    return NativeFileSystem::listAllFiles(folder);
+}
+
+std::unique_ptr<FileHandle> FakeFileSystem::openToAppend(const QString& path)
+{
+    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToAppend(path), true, path, "append");
+}
+
+std::optional<FileStatus> FakeFileSystem::status(const QString& path)
+{
+    std::optional<FileStatus> real = NativeFileSystem::status(path);
+    return real ? std::optional(withStatusTimes(path, *real)) : std::nullopt;
+}
+
+FileStatus FakeFileSystem::withStatusTimes(const QString& path, FileStatus status) const
+{
+    if (const auto times = statusTimes.constFind(path); times != statusTimes.cend())
+        std::tie(status.modifiedNs, status.changedNs) = *times;
+    return status;
 }

@@ -58,6 +58,16 @@ public:
     bool isNew(const QString& path) const { return m_created.contains(path); }
     void failIf(const char* operation) const;
 
+    // Emptying the stations: listingFailures hold here too; "append" fails a write to an
+    // appended file once failAfterBytes went through. Times in statusTimes (modified,
+    // changed, in ns) stand for a path's real ones, by its path and opened, so that a test
+    // says what a change shows; zero nanoseconds play a file system of whole seconds.
+    QStringList listAllFiles(const QString& folder) override;
+    std::unique_ptr<FileHandle> openToAppend(const QString& path) override;
+    std::optional<FileStatus> status(const QString& path) override;
+    FileStatus withStatusTimes(const QString& path, FileStatus status) const;
+    QHash<QString, std::pair<qint64, qint64>> statusTimes;
+
 protected:
     void afterReadingFolder(const QString& folder) override;
     FileTimesRead statusOfListed(const QString& folder, const QString& name,

@@ -1,0 +1,97 @@
+#include "DeleteOriginals.h"
+#include "BackupRecord.h"
+#include "BackupThenDelete.h"
+#include "platform/DateTimeText.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/NativeName.h"
+#include "platform/Paths.h"
+#include "window/Form1.h"
+#include "window/TextBox.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void showFailure(Desktop& desktop, const QString& path, const RunError& error)
+{
+    desktop.messageBox(u"Error %1 a apagar o ficheiro: "_s.arg(error.number()) + displayName(path) +
+                           u"   "_s + error.description(),
+                       MsgBoxStyle::OkOnly);
+}
+
+FileIdentity folderIdentity(FileSystem& fs, const QString& folder)
+{
+    const std::optional<FileStatus> status = fs.status(folder);
+    if (!status)
+        throw RunError::fromNumber(ErrorNumber::PathNotFound);
+    return status->identity;
+}
+
+// The station's files are listed once, before any is handled: nothing this run writes is listed.
+void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QString& current)
+{
+    QStringList names = form.fileSystem().listAllFiles(folder);
+    // In name order, whatever order the folder gives: a run that ends early is easy to follow.
+    names.sort();
+    for (const QString& name : std::as_const(names)) {
+        current = joinPath(folder, name);
+        QString reason;
+        switch (backUpThenDelete(form.fileSystem(), record, current, name, form.PathBackup)) {
+        case OriginalFate::Deleted:
+            continue;
+        case OriginalFate::NotBackedUp:
+            reason = u"não se consegui fazer o Backup!"_s;
+            break;
+        case OriginalFate::ChangedDuringBackup:
+            reason = u"foi alterado durante o Backup!"_s;
+            break;
+        }
+        form.desktop().messageBox(u"O ficheiro: "_s + displayName(current) + u"  não foi apagado porque "_s +
+                                      reason,
+                                  MsgBoxStyle::OkExclamation);
+    }
+}
+
+} // namespace
+
+void CommandApaga_Click(Form1& form)
+{
+    Desktop& desktop = form.desktop();
+    FileSystem& fs = form.fileSystem();
+    if (desktop.messageBox(u"PERIGO - Pretende Apagar todas os ficheiros nos computadores"_s +
+                               u" dos alunos?"_s,
+                           MsgBoxStyle::YesNoCritical) != MsgBoxAnswer::Yes)
+        return;
+    const QString backupFolder = form.PathBackup;
+    if (!fs.folderExists(backupFolder)) {
+        desktop.messageBox(u"Pasta de Backup "_s + displayName(backupFolder) + u" não existe!"_s,
+                           MsgBoxStyle::OkExclamation);
+        return;
+    }
+
+    QString current = backupFolder; // what a failure is reported at
+    try {
+        // By identity: the same folder may be reached by another path, through a link or another mount.
+        const FileIdentity backupIdentity = folderIdentity(fs, backupFolder);
+        BackupRecord record(fs, backupFolder);
+        record.write(u"Data e hora do backup: "_s + generalDateText(desktop.now()));
+        for (int i = 0; i < StationCount; ++i) {
+            const QString folder = form.PC1Path[i]->text();
+            current = folder;
+            if (!fs.folderExists(folder))
+                continue;
+            if (folderIdentity(fs, folder) == backupIdentity) {
+                desktop.messageBox(u"A pasta "_s + displayName(folder) +
+                                       u" é a pasta de Backup: os ficheiros não foram apagados."_s,
+                                   MsgBoxStyle::OkExclamation);
+                continue;
+            }
+            emptyStation(form, record, folder, current);
+        }
+    } catch (const BackupRecord::Failure& error) {
+        showFailure(desktop, BackupRecord::pathIn(backupFolder), error);
+    } catch (const RunError& error) {
+        showFailure(desktop, current, error);
+    }
+}

@@ -1,0 +1,234 @@
+#include "platform/RunError.h"
+#include "support/TestLab.h"
+#include "window/Form1.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qint64 Stamp = 1761442215000000000; // every file's modification time, in ns
+const QString Date = u"Data e hora do backup: 15/06/26 10:00:00|"_s;
+
+QString recorded(const QString& from, const QString& to)
+{
+    return u"@/%1 Copiado para @/backup/%2|"_s.arg(from, to);
+}
+
+// "|" stands for CR LF.
+void writeStamped(const QString& path, const QString& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(QString(content).replace(u'|', u"\r\n"_s).toLatin1()) >= 0);
+    QVERIFY(file.flush());
+    QVERIFY(file.setFileTime(QDateTime::fromMSecsSinceEpoch(Stamp / 1000000, Qt::UTC),
+                             QFileDevice::FileModificationTime));
+}
+
+// Every folder and file under the lab but pcs.txt: "path=content" (":ro" when read-only,
+// "~" when a file other than the record lost its time), "folder/" when empty, "link->".
+void picture(const QString& root, const QString& folder, QStringList& entries)
+{
+    const QFileInfoList found =
+        QDir(root + folder)
+            .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    if (found.isEmpty() && !folder.isEmpty())
+        entries.append(folder.mid(1) + u'/');
+    for (const QFileInfo& entry : found) {
+        const QString path = folder + u'/' + entry.fileName();
+        if (entry.isSymLink()) {
+            entries.append(path.mid(1) + u"->"_s);
+        } else if (entry.isDir()) {
+            picture(root, path, entries);
+        } else if (path != u"/pcs.txt"_s) {
+            QFile file(entry.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QString text = QString::fromLatin1(file.readAll()).replace(u"\r\n"_s, u"|"_s);
+            if (!entry.permission(QFile::WriteOwner))
+                text += u":ro"_s;
+            if (path != u"/backup/backup-log.txt"_s &&
+                entry.lastModified().toMSecsSinceEpoch() != Stamp / 1000000)
+                text += u'~';
+            entries.append(path.mid(1) + u'=' + text);
+        }
+    }
+}
+
+} // namespace
+
+class TestDelete : public QObject
+{
+    Q_OBJECT
+private slots:
+    void emptiesStationsIntoBackup_data();
+    void emptiesStationsIntoBackup();
+};
+
+// Station 2's path is empty and stations without files have no folder. "@" is the lab.
+void TestDelete::emptiesStationsIntoBackup_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("prompts"); // after the confirmation: "style text"
+    const QString one = u"pc01/exame.txt=um, backup/"_s;
+    const QString twoFiles = u"pc01/a.txt=um, pc02/b.txt=dois, backup/"_s;
+    const QString changed = u"backup/exame.txt=um, backup/backup-log.txt="_s + Date +
+                            recorded(u"pc01/exame.txt"_s, u"exame.txt"_s);
+    const QString notDeleted =
+        u"48 O ficheiro: @/pc01/exame.txt  não foi apagado porque foi alterado durante o Backup!"_s;
+
+    QTest::newRow("answer No") << one << u"no"_s << one << QString();
+    QTest::newRow("backup folder missing") << u"pc01/exame.txt=um"_s << QString() << u"pc01/exame.txt=um"_s
+                                           << u"48 Pasta de Backup @/backup não existe!"_s;
+    QTest::newRow("backup folder path empty")
+        << one << u"empty backup path"_s << one << u"48 Pasta de Backup  não existe!"_s;
+    QTest::newRow("one name on two stations and in the backup")
+        << u"pc01/exame.txt=um, pc01/.oculto=oc, pc01/notas.doc=nd, pc01/sub/x.txt=sx, pc02/exame.txt=dois, "
+           "pc02/relatório.txt=r, pc02/backup-log.txt=bl, pc04/vazia/, backup/exame.txt=velho, "
+           "backup/backup-log.txt=antes|"_s
+        << QString()
+        << u"pc01/sub/x.txt=sx, pc02/, pc04/vazia/, backup/exame.txt=velho, backup/exame (2).txt=um, "
+           "backup/.oculto=oc, backup/notas.doc=nd, backup/exame (3).txt=dois, backup/relatório.txt=r, "
+           "backup/backup-log (2).txt=bl, backup/backup-log.txt=antes|"_s +
+               Date + recorded(u"pc01/.oculto"_s, u".oculto"_s) +
+               recorded(u"pc01/exame.txt"_s, u"exame (2).txt"_s) +
+               recorded(u"pc01/notas.doc"_s, u"notas.doc"_s) +
+               recorded(u"pc02/backup-log.txt"_s, u"backup-log (2).txt"_s) +
+               recorded(u"pc02/exame.txt"_s, u"exame (3).txt"_s) +
+               recorded(u"pc02/relatório.txt"_s, u"relatório.txt"_s)
+        << QString();
+    QTest::newRow("read-only file on station 3")
+        << u"pc01/a.txt=1, pc02/b.txt=2, pc04/c.txt=3, pc04/d.txt=4:ro, pc04/e.txt=5, pc05/f.txt=6, "
+           "pc14/g.txt=7, backup/"_s
+        << QString()
+        << u"pc01/, pc02/, pc04/d.txt=4:ro, pc04/e.txt=5, pc05/f.txt=6, pc14/g.txt=7, backup/a.txt=1, "
+           "backup/b.txt=2, backup/c.txt=3, backup/d.txt=4, backup/backup-log.txt="_s +
+               Date + recorded(u"pc01/a.txt"_s, u"a.txt"_s) + recorded(u"pc02/b.txt"_s, u"b.txt"_s) +
+               recorded(u"pc04/c.txt"_s, u"c.txt"_s) + recorded(u"pc04/d.txt"_s, u"d.txt"_s)
+        << u"0 Error 70 a apagar o ficheiro: @/pc04/d.txt   Permission denied"_s;
+    QTest::newRow("backup does not verify")
+        << twoFiles << u"corrupt"_s << u"pc01/a.txt=um, pc02/b.txt=dois, backup/backup-log.txt="_s + Date
+        << u"48 O ficheiro: @/pc01/a.txt  não foi apagado porque não se consegui fazer o Backup!, "
+           "48 O ficheiro: @/pc02/b.txt  não foi apagado porque não se consegui fazer o Backup!"_s;
+    QTest::newRow("copy fails half-way")
+        << twoFiles << u"read"_s << u"pc01/a.txt=um, pc02/b.txt=dois, backup/backup-log.txt="_s + Date
+        << u"0 Error 75 a apagar o ficheiro: @/pc01/a.txt   Path/File access error"_s;
+    QTest::newRow("backup disk full")
+        << twoFiles << u"full"_s << u"pc01/a.txt=um, pc02/b.txt=dois, backup/backup-log.txt="_s + Date
+        << u"0 Error 61 a apagar o ficheiro: @/pc01/a.txt   Disk full"_s;
+    QTest::newRow("station folder cannot be listed")
+        << u"pc01/a.txt=um, pc02/b.txt=dois, pc04/c.txt=tres, backup/"_s << u"list"_s
+        << u"pc01/, pc02/b.txt=dois, pc04/c.txt=tres, backup/a.txt=um, backup/backup-log.txt="_s + Date +
+               recorded(u"pc01/a.txt"_s, u"a.txt"_s)
+        << u"0 Error 75 a apagar o ficheiro: @/pc02   Path/File access error"_s;
+    QTest::newRow("record cannot be written")
+        << one << u"record"_s << u"pc01/exame.txt=um, backup/exame.txt=um, backup/backup-log.txt="_s + Date
+        << u"0 Error 61 a apagar o ficheiro: @/backup/backup-log.txt   Disk full"_s;
+    QTest::newRow("changed by size") << one << u"size"_s << u"pc01/exame.txt=umm, "_s + changed << notDeleted;
+    QTest::newRow("changed by modification time")
+        << one << u"modified"_s << u"pc01/exame.txt=um, "_s + changed << notDeleted;
+    QTest::newRow("changed by status time")
+        << one << u"changed"_s << u"pc01/exame.txt=um, "_s + changed << notDeleted;
+    QTest::newRow("replaced by a new file")
+        << one << u"replaced"_s << u"pc01/exame.txt=um, "_s + changed << notDeleted;
+    QTest::newRow("whole seconds, changed in content alone")
+        << one << u"whole-second content"_s << u"pc01/exame.txt=UM, "_s + changed << notDeleted;
+    QTest::newRow("whole seconds, unchanged")
+        << one << u"whole-second"_s << u"pc01/, "_s + changed << QString();
+    QTest::newRow("backup folder as station 4 through a link")
+        << u"pc01/a.txt=um, pc06/b.txt=dois, backup/old.txt=v"_s << u"link"_s
+        << u"pc01/, pc05->, pc06/, backup/old.txt=v, backup/a.txt=um, backup/b.txt=dois, backup/backup-log.txt="_s +
+               Date + recorded(u"pc01/a.txt"_s, u"a.txt"_s) + recorded(u"pc06/b.txt"_s, u"b.txt"_s)
+        << u"48 A pasta @/pc05 é a pasta de Backup: os ficheiros não foram apagados."_s;
+}
+
+void TestDelete::emptiesStationsIntoBackup()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, fault);
+    QFETCH(QString, after);
+    QFETCH(QString, prompts);
+    TestLab lab;
+    const QString root = lab.root();
+    for (const QString& item : before.split(u", "_s)) {
+        QDir().mkpath(QFileInfo(root + u'/' + item).path());
+        const qsizetype equals = item.indexOf(u'=');
+        if (equals < 0)
+            continue;
+        const QString path = root + u'/' + item.left(equals);
+        const QString content = item.mid(equals + 1);
+        writeStamped(path, content.chopped(content.endsWith(u":ro"_s) ? 3 : 0));
+        if (content.endsWith(u":ro"_s))
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    QStringList lines{u"*.txt"_s, u"Lab1"_s, lab.path(u"recolha"_s),
+                      fault == u"empty backup path"_s ? QString() : lab.path(u"backup"_s)};
+    for (int i = 0; i < StationCount; ++i)
+        lines.append(i == 2 ? QString() : lab.stationFolder(i));
+    lab.writeStationList((lines.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
+
+    lab.desktop.answers = {fault == u"no"_s ? MsgBoxAnswer::No : MsgBoxAnswer::Yes};
+    Form1& form = lab.open();
+    FakeFileSystem& fs = lab.fileSystem;
+    const QString original = lab.stationFolder(0) + u"/exame.txt"_s;
+    if (fault == u"corrupt"_s) {
+        fs.corruptNewFiles = true;
+    } else if (fault == u"read"_s || fault == u"full"_s) {
+        fs.errors.insert(fault == u"read"_s ? u"read"_s : u"write"_s, fault == u"read"_s ? EIO : ENOSPC);
+        fs.failAfterBytes = 1;
+    } else if (fault == u"list"_s) {
+        fs.listingFailures.insert(lab.stationFolder(1),
+                                  RunError::fromNumber(ErrorNumber::PathFileAccessError));
+    } else if (fault == u"record"_s) {
+        fs.errors.insert(u"append"_s, ENOSPC);
+        fs.failAfterBytes = Date.size() + 1; // the date line, with its CR LF, goes through
+    } else if (fault == u"link"_s) {
+        QVERIFY(QFile::link(lab.path(u"backup"_s), lab.stationFolder(4)));
+    } else if (!fault.isEmpty() && fault != u"no"_s && fault != u"empty backup path"_s) {
+        // The original changes as its backup takes its name.
+        const bool wholeSeconds = fault.startsWith(u"whole-second"_s);
+        fs.statusTimes.insert(original, {Stamp, wholeSeconds ? Stamp : Stamp + 123});
+        fs.beforeClaim = [&, changedOnce = false](const QString& path) mutable {
+            if (path.contains(u"/.varnok-"_s) || std::exchange(changedOnce, true))
+                return;
+            if (fault == u"size"_s || fault == u"whole-second content"_s) {
+                writeStamped(original, fault == u"size"_s ? u"umm"_s : u"UM"_s);
+            } else if (fault == u"modified"_s) {
+                ++fs.statusTimes[original].first;
+            } else if (fault == u"changed"_s) {
+                ++fs.statusTimes[original].second;
+            } else if (fault == u"replaced"_s) {
+                writeStamped(lab.path(u"novo"_s), u"um"_s);
+                QCOMPARE(std::rename(qPrintable(lab.path(u"novo"_s)), qPrintable(original)), 0);
+            }
+        };
+    }
+
+    form.CommandApaga->click();
+
+    QStringList shown;
+    for (const FakeDesktop::Prompt& prompt : std::as_const(lab.desktop.prompts))
+        shown.append(QString::number(prompt.style) + u' ' + prompt.text);
+    QStringList expectedPrompts{
+        u"20 PERIGO - Pretende Apagar todas os ficheiros nos computadores dos alunos?"_s};
+    if (!prompts.isEmpty())
+        expectedPrompts += prompts.replace(u'@', root).split(u", "_s);
+    QCOMPARE(shown, expectedPrompts);
+    QStringList entries;
+    picture(root, QString(), entries);
+    QStringList expected = after.replace(u'@', root).split(u", "_s);
+    entries.sort();
+    expected.sort();
+    QCOMPARE(entries, expected);
+}
+
+QTEST_MAIN(TestDelete)
+#include "tst_delete.moc"
