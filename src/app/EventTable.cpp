@@ -1,5 +1,6 @@
 #include "EventTable.h"
 #include "FilterBeforePress.h"
+#include "collect/CollectionRun.h"
 #include "monitor/FileNameFilter.h"
 #include "monitor/RefreshStations.h"
 #include "monitor/StationFiles.h"
@@ -57,5 +58,6 @@ void connectEvents(Form1& form)
     connectHandler(form, form.ComClose, &QPushButton::clicked, ComClose_Click);
     connectHandler(form, form.Command2, &QPushButton::clicked, Command2_Click);
     connectHandler(form, form.CommandAbrePastaRecolha, &QPushButton::clicked, CommandAbrePastaRecolha_Click);
+    connectHandler(form, form.CommandRecolhe, &QPushButton::clicked, CommandRecolhe_Click);
     new FilterBeforePress(form, [&form] { return Filtro_LostFocus(form, 0); });
 }

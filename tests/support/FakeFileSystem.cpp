@@ -8,8 +8,9 @@ namespace {
 class FakeFile : public FileHandle
 {
 public:
-    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, bool isNew)
-        : m_fs(fs), m_real(std::move(real)), m_new(isNew)
+    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, const QString& path, bool isNew)
+        : m_fs(fs), m_real(std::move(real)), m_name(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)),
+          m_new(isNew)
     {
     }
 
@@ -29,8 +30,10 @@ public:
 
     void write(const char* data, qint64 size) override
     {
-        if (m_done + size > m_fs.failAfterBytes)
+        if (m_done + size > m_fs.failAfterBytes) {
             m_fs.failIf("write");
+            m_fs.failIf("write " + m_name);
+        }
         m_real->write(data, size);
         m_done += size;
     }
@@ -53,6 +56,7 @@ public:
 private:
     const FakeFileSystem& m_fs;
     std::unique_ptr<FileHandle> m_real;
+    QString m_name;
     bool m_new;
     qint64 m_done = 0;
 };
@@ -107,7 +111,7 @@ FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<
 
 std::unique_ptr<FileHandle> FakeFileSystem::openToRead(const QString& path)
 {
-    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), isNew(path));
+    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), path, isNew(path));
 }
 
 std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
@@ -117,7 +121,7 @@ std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
     if (!real)
         return nullptr;
     m_created.insert(path);
-    return std::make_unique<FakeFile>(*this, std::move(real), true);
+    return std::make_unique<FakeFile>(*this, std::move(real), path, true);
 }
 
 FileSystem::Claim FakeFileSystem::renameNoReplace(const QString& from, const QString& to)
@@ -142,9 +146,9 @@ void FakeFileSystem::renameOver(const QString& from, const QString& to)
     NativeFileSystem::renameOver(from, to);
 }
 
-void FakeFileSystem::failIf(const char* operation) const
+void FakeFileSystem::failIf(const QString& operation) const
 {
-    if (const auto error = errors.constFind(QLatin1String(operation)); error != errors.cend())
+    if (const auto error = errors.constFind(operation); error != errors.cend())
         throw errorFromErrno(*error, ErrnoTarget::File);
 }
 
