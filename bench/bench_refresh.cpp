@@ -8,6 +8,7 @@
 // A refresh here is the call plus the events it posted (delayed list layouts,
 // repaints), handled until the event loop is idle: what the invigilator waits for.
 #include "BenchMarkers.h"
+#include "BenchTiming.h"
 #include "FloorScan.h"
 
 #include "app/EventTable.h"
@@ -18,12 +19,9 @@
 #include "window/FileListBox.h"
 #include "window/Form1.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 #include <chrono>
@@ -37,7 +35,6 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -84,59 +81,6 @@ Options parseOptions(int argc, char* argv[])
             usage();
     }
     return options;
-}
-
-double clockMs(clockid_t clock)
-{
-    timespec ts;
-    clock_gettime(clock, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-struct Sample
-{
-    double cpuMs = 0;
-    double wallMs = 0;
-};
-
-template <typename Work> Sample measure(Work&& work)
-{
-    const double cpu = clockMs(CLOCK_PROCESS_CPUTIME_ID), wall = clockMs(CLOCK_MONOTONIC);
-    work();
-    return {clockMs(CLOCK_PROCESS_CPUTIME_ID) - cpu, clockMs(CLOCK_MONOTONIC) - wall};
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// Handles what is pending until the event loop has nothing left to do.
-void settleEvents()
-{
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    QCoreApplication::sendPostedEvents();
-    for (int k = 0; k < 1000 && dispatcher->processEvents(QEventLoop::AllEvents); ++k) {
-    }
-}
-
-void waitUntilExposed(QWidget& window)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!(window.windowHandle() && window.windowHandle()->isExposed())) {
-        if (waited.elapsed() > 20000)
-            throw std::runtime_error("the window was not exposed within 20 s");
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    // The first paint, and whatever the window manager sends after it.
-    for (int k = 0; k < 10; ++k) {
-        settleEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
 }
 
 // A message box would wait for a click that never comes: end the run with its text instead.

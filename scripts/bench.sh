@@ -1,7 +1,8 @@
 #!/bin/bash
-# Benchmarks the station refresh and the start-up of Varnok against reference programs
-# measured in the same run on the same files, and writes the table of figures to
-# build-bench/bench-table.md. Not a test: CI never runs it. Run as root on Debian 12.
+# Benchmarks the station refresh, the start-up and the collection of Varnok against
+# reference programs measured in the same run on the same files, and writes the table
+# of figures to build-bench/bench-table.md. Not a test: CI never runs it. Run as root
+# on Debian 12.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +16,7 @@ growth_pairs_5000=5
 startup_pairs=9
 memory_pairs=3
 sshfs_pairs=3
+collect_pairs=5
 # sshfs keeps what it read for dcache_timeout (20 s by default), the kernel for
 # entry_timeout and attr_timeout (1 s): each timed run over sshfs waits longer than that.
 sshfs_pause=22
@@ -26,6 +28,7 @@ cmake --build "$build" -j2 --target bench_programs
 
 varnok="$build/src/varnok"
 bench="$build/bench/varnok_bench"
+bench_collect="$build/bench/varnok_bench_collect"
 floor="$build/bench/varnok_floor"
 bare="$build/bench/varnok_bare_window"
 preload="$build/bench/libvarnok_first_paint.so"
@@ -95,13 +98,28 @@ write_lab() {
     } >"$lab/pcs.txt"
 }
 
+# make_collect_share FOLDER: station folders pc01..pc14 of 20 files of 1 MB of random
+# bytes each, and the collection root; the benchmark makes a session folder per run.
+make_collect_share() {
+    local share=$1 s i
+    mkdir -p "$share/recolha/Lab 3" "$share/backup"
+    for s in $(seq -w 1 14); do
+        mkdir -p "$share/pc$s"
+        for ((i = 1; i <= 20; i++)); do
+            head -c 1048576 /dev/urandom >"$share/pc$s/exame_pc${s}_$i.c"
+        done
+    done
+}
+
 echo "== Making the labs in $work"
 for n in 20 100 1000 5000; do make_share "$work/share$n" "$n"; done
+make_collect_share "$work/share-collect"
 write_lab "$work/lab20" "$work/share20" '*.txt;*.c'
 write_lab "$work/lab100" "$work/share100" '*.txt;*.c'
 write_lab "$work/lab1000" "$work/share1000" '*.txt;*.c'
 write_lab "$work/lab1000-tenth" "$work/share1000" '*.txt'
 write_lab "$work/lab5000" "$work/share5000" '*.txt;*.c'
+write_lab "$work/lab-collect" "$work/share-collect" '*.c'
 
 # --- Display ----------------------------------------------------------------------
 
@@ -267,6 +285,19 @@ else
     failed=1
 fi
 
+# --- 6: collection on the local disk --------------------------------------------------
+
+echo "== collection, 14 x 20 files of 1 MB, against cp, sync and sha256sum of the copies"
+if timeout 900 "${qt[@]}" "$bench_collect" "$work/lab-collect" --pairs "$collect_pairs" \
+    --tag collect-14x20 >"$work/out" 2>"$work/err"; then
+    cat "$work/out"
+    cat "$work/out" >>"$results"
+else
+    cat "$work/out" "$work/err"
+    echo "varnok_bench_collect failed" >&2
+    failed=1
+fi
+
 # --- 2: refresh over sshfs ------------------------------------------------------------
 
 echo "== refresh over sshfs on loopback, 14 x 200 files, all matching"
@@ -386,6 +417,13 @@ if [[ -n $program_calls && -n $floor_calls ]]; then
 else
     skipped 5 'File system calls of one refresh' 'the run failed'
 fi
+if [[ -n $(field collect-14x20 program_wall_ms) ]]; then
+    figure 6 'Collection, 14 × 20 files of 1 MB, each verified, SHA256SUMS (wall)' ms \
+        "$(field collect-14x20 program_wall_ms)" "$(field collect-14x20 reference_wall_ms)" 1.5 \
+        "CPU $(ms "$(field collect-14x20 program_cpu_ms)") vs $(ms "$(field collect-14x20 reference_cpu_ms)"); reference: cp, sync, sha256sum of the copies"
+else
+    skipped 6 'Collection, 14 × 20 files of 1 MB' 'the run failed'
+fi
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 {
@@ -399,7 +437,10 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
     echo
     echo "Program: \`RefreshStations(form)\` on the window as \`main.cpp\` builds it, plus the events it" \
         "posts, until the event loop is idle. Reference for 1–3 and 5: the floor (\`bench/FloorScan.cpp\`)," \
-        "run alternately in the same process; each figure is a median of alternating runs."
+        "run alternately in the same process; each figure is a median of alternating runs." \
+        "Figure 6: a click on \"Recolha\" (the benchmark's desktop answers Yes and starts no editor)" \
+        "until the event loop is idle, against \`cp\` of the same files into an empty folder," \
+        "then \`sync\`, then \`sha256sum\` of the copies, alternating, each into a new folder."
 } >"$table"
 
 echo

@@ -2,6 +2,7 @@
 #include "platform/NativeName.h"
 #include "platform/RunError.h"
 #include "support/FakeFileSystem.h"
+#include "support/RawFiles.h"
 
 #include <QCryptographicHash>
 #include <QRandomGenerator>
@@ -10,10 +11,6 @@
 #include <QTest>
 
 #include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -23,34 +20,6 @@ namespace {
 
 constexpr qint64 MiB = 1 << 20;
 constexpr qint64 Modified = 1761442215123456789; // 2025-10-26 01:30:15.123456789 UTC
-
-// By the bytes of the name: it need not be UTF-8.
-void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs = 0)
-{
-    const int fd = ::open(nativeBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, content.constData(), content.size()), content.size());
-    if (modifiedNs != 0) {
-        const timespec times[2] = {{0, UTIME_OMIT}, {modifiedNs / 1000000000, modifiedNs % 1000000000}};
-        QCOMPARE(::futimens(fd, times), 0);
-    }
-    ::close(fd);
-}
-
-// Read raw: QDir leaves out a name that is not UTF-8.
-QStringList entries(const QString& folder)
-{
-    QStringList names;
-    DIR* dir = ::opendir(nativeBytes(folder).constData());
-    while (const dirent* entry = dir ? ::readdir(dir) : nullptr) {
-        if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
-            names.append(nameFromNative(entry->d_name));
-    }
-    if (dir)
-        ::closedir(dir);
-    names.sort();
-    return names;
-}
 
 QByteArray someBytes(qint64 size)
 {

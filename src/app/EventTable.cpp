@@ -1,5 +1,6 @@
 #include "EventTable.h"
 #include "FilterBeforePress.h"
+#include "collect/CollectionRun.h"
 #include "collect/DeleteOriginals.h"
 #include "monitor/FileNameFilter.h"
 #include "monitor/RefreshStations.h"
@@ -58,6 +59,7 @@ void connectEvents(Form1& form)
     connectHandler(form, form.ComClose, &QPushButton::clicked, ComClose_Click);
     connectHandler(form, form.Command2, &QPushButton::clicked, Command2_Click);
     connectHandler(form, form.CommandAbrePastaRecolha, &QPushButton::clicked, CommandAbrePastaRecolha_Click);
+    connectHandler(form, form.CommandRecolhe, &QPushButton::clicked, CommandRecolhe_Click);
     connectHandler(form, form.CommandApaga, &QPushButton::clicked, CommandApaga_Click);
     new FilterBeforePress(form, [&form] { return Filtro_LostFocus(form, 0); });
 }

@@ -19,11 +19,9 @@ QString absolutePath(const QString& path)
 template <typename Launch>
 void openOrReport(Desktop& desktop, const QString& path, Launch launch, const char* launchFailed)
 {
-    const QString absolute = absolutePath(path);
-    if (!(desktop.*launch)(absolute))
-        desktop.messageBox(
-            QString::fromUtf8(launchFailed).arg(displayName(QDir::toNativeSeparators(absolute))),
-            MsgBoxStyle::OkExclamation);
+    if (!(desktop.*launch)(absolutePath(path)))
+        desktop.messageBox(QString::fromUtf8(launchFailed).arg(launchedPathText(path)),
+                           MsgBoxStyle::OkExclamation);
 }
 
 } // namespace
@@ -38,4 +36,14 @@ void openInEditorOrReport(Desktop& desktop, const QString& file)
 {
     openOrReport(desktop, file, &Desktop::openInTextEditor,
                  "Não foi possível abrir o ficheiro %1 no editor de texto.");
+}
+
+bool openInEditor(Desktop& desktop, const QString& file)
+{
+    return desktop.openInTextEditor(absolutePath(file));
+}
+
+QString launchedPathText(const QString& path)
+{
+    return displayName(QDir::toNativeSeparators(absolutePath(path)));
 }

@@ -8,9 +8,10 @@ namespace {
 class FakeFile : public FileHandle
 {
 public:
-    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, bool isNew, const QString& path = {},
+    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, const QString& path, bool isNew,
              const char* writeFault = "write")
-        : m_fs(fs), m_real(std::move(real)), m_new(isNew), m_path(path), m_writeFault(writeFault)
+        : m_fs(fs), m_real(std::move(real)), m_name(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)),
+          m_new(isNew), m_path(path), m_writeFault(writeFault)
     {
     }
 
@@ -30,8 +31,10 @@ public:
 
     void write(const char* data, qint64 size) override
     {
-        if (m_done + size > m_fs.failAfterBytes)
-            m_fs.failIf(m_writeFault);
+        if (m_done + size > m_fs.failAfterBytes) {
+            m_fs.failIf(QLatin1String(m_writeFault));
+            m_fs.failIf(QLatin1String(m_writeFault) + QLatin1Char(' ') + m_name);
+        }
         m_real->write(data, size);
         m_done += size;
     }
@@ -54,6 +57,7 @@ public:
 private:
     const FakeFileSystem& m_fs;
     std::unique_ptr<FileHandle> m_real;
+    QString m_name;
     bool m_new;
     QString m_path;
     const char* m_writeFault;
@@ -110,7 +114,7 @@ FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<
 
 std::unique_ptr<FileHandle> FakeFileSystem::openToRead(const QString& path)
 {
-    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), isNew(path), path);
+    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), path, isNew(path));
 }
 
 std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
@@ -120,7 +124,7 @@ std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
     if (!real)
         return nullptr;
     m_created.insert(path);
-    return std::make_unique<FakeFile>(*this, std::move(real), true);
+    return std::make_unique<FakeFile>(*this, std::move(real), path, true);
 }
 
 FileSystem::Claim FakeFileSystem::renameNoReplace(const QString& from, const QString& to)
@@ -145,9 +149,9 @@ void FakeFileSystem::renameOver(const QString& from, const QString& to)
     NativeFileSystem::renameOver(from, to);
 }
 
-void FakeFileSystem::failIf(const char* operation) const
+void FakeFileSystem::failIf(const QString& operation) const
 {
-    if (const auto error = errors.constFind(QLatin1String(operation)); error != errors.cend())
+    if (const auto error = errors.constFind(operation); error != errors.cend())
         throw errorFromErrno(*error, ErrnoTarget::File);
 }
 
@@ -167,7 +171,7 @@ QStringList FakeFileSystem::listAllFiles(const QString& folder)
 
 std::unique_ptr<FileHandle> FakeFileSystem::openToAppend(const QString& path)
 {
-    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToAppend(path), true, path, "append");
+    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToAppend(path), path, true, "append");
 }
 
 std::optional<FileStatus> FakeFileSystem::status(const QString& path)

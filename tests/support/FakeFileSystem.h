@@ -43,9 +43,10 @@ public:
     void renameOver(const QString& from, const QString& to) override;
 
     // Operations that fail with the errno the system would answer: "read" of a file
-    // and "write" to a new one once failAfterBytes went through; "sync", "close" and
-    // "replace" (renameOver) of a new file; "rename" (renameNoReplace) and "link"
-    // to a free name, as sshfs, which still reports a taken name as taken.
+    // and "write" to a new one once failAfterBytes went through ("write NAME" to the
+    // file of that name only); "sync", "close" and "replace" (renameOver) of a new
+    // file; "rename" (renameNoReplace) and "link" to a free name, as sshfs, which
+    // still reports a taken name as taken.
     QHash<QString, int> errors;
     qint64 failAfterBytes = 0;
     bool corruptNewFiles = false; // a new file reads back with its first byte changed
@@ -56,7 +57,7 @@ public:
     std::function<void(const QString&)> beforeClaim;
 
     bool isNew(const QString& path) const { return m_created.contains(path); }
-    void failIf(const char* operation) const;
+    void failIf(const QString& operation) const;
 
     // Emptying the stations: listingFailures hold here too; "append" fails a write to an
     // appended file once failAfterBytes went through. Times in statusTimes (modified,

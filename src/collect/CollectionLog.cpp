@@ -1,0 +1,35 @@
+#include "CollectionLog.h"
+#include "LogText.h"
+#include "platform/DateTimeText.h"
+#include "platform/Desktop.h"
+#include "platform/Paths.h"
+#include "window/Form1.h"
+#include "window/TextBox.h"
+
+QList<QByteArray> logHeader(Form1& form)
+{
+    const QString lines[] = {
+        QStringLiteral("Data e hora da recolha: ") + generalDateText(form.desktop().now()),
+        QStringLiteral("Sessão nº ") + form.NumSessao->text(),
+        QStringLiteral("Laboratório nº ") + form.Laboratorio->text(),
+        QStringLiteral("Docente que vigiou ") + form.Professor->text(),
+        QStringLiteral("Filtro utilizado ") + form.Filtro[0]->text(),
+        QStringLiteral("Num de PC's ") + form.NumPCs->text(),
+        QStringLiteral("Directório de recolha ") + form.PathRecolha->text(),
+        QString(),
+    };
+    QList<QByteArray> header;
+    for (const QString& line : lines)
+        header.append(logLine(line));
+    return header;
+}
+
+QByteArray copyLine(const QString& source, const QString& folder, const QString& otherName)
+{
+    return logLine(source + QStringLiteral(" Copiado para ") + joinPath(folder, otherName));
+}
+
+QByteArray interruptionLine(const QString& failure)
+{
+    return logLine(QStringLiteral("Recolha interrompida: ") + failure);
+}

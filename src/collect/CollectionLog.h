@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class Form1;
+
+// The lines of log.txt, each ready to be written as it is.
+
+// The eight lines that open it: when, which session, laboratory, teacher, filter,
+// how many stations and which folder, as the window shows them now; an empty line.
+QList<QByteArray> logHeader(Form1& form);
+
+// Where a station's file went: the collection folder, with the name of the copy when
+// that name was taken and the copy had to take another.
+QByteArray copyLine(const QString& source, const QString& folder, const QString& otherName);
+
+// The last line of a run that failed.
+QByteArray interruptionLine(const QString& failure);

@@ -1,0 +1,203 @@
+#include "CollectionRun.h"
+#include "CarefulCopy.h"
+#include "ChecksumList.h"
+#include "CollectionLog.h"
+#include "Interruption.h"
+#include "RecordFile.h"
+#include "monitor/RefreshStations.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/Launches.h"
+#include "platform/NativeName.h"
+#include "platform/Paths.h"
+#include "platform/RunError.h"
+#include "window/FileListBox.h"
+#include "window/Form1.h"
+#include "window/TextBox.h"
+
+#include <optional>
+
+namespace {
+
+const QString LogName = QStringLiteral("log.txt");
+const QString ChecksumsName = QStringLiteral("SHA256SUMS");
+
+void refuseFolderInUse(Desktop& desktop)
+{
+    desktop.messageBox(QStringLiteral("A recolha só pode ser realizada para pastas vazias"),
+                       MsgBoxStyle::OkOnly);
+}
+
+// What must hold before anything is written: the teacher's name, an existing and
+// empty collection folder, and a yes for every station marked as not saved.
+bool mayCollect(Form1& form)
+{
+    Desktop& desktop = form.desktop();
+    if (form.Professor->text().isEmpty()) {
+        desktop.messageBox(QStringLiteral("Preeencha o campo Professor"), MsgBoxStyle::OkOnly);
+        form.Professor->setFocus();
+        return false;
+    }
+    const QString folder = form.PathRecolha->text();
+    if (!form.fileSystem().folderExists(folder)) {
+        desktop.messageBox(QStringLiteral("A pasta ") + displayName(folder) + QStringLiteral(" não existe!"),
+                           MsgBoxStyle::OkExclamation);
+        return false;
+    }
+    // The folder as it is now: typing a session number refreshes nothing, and the list
+    // the last refresh left may be another folder's, or out of date.
+    form.File2->setPath(folder);
+    try {
+        form.File2->refresh();
+    } catch (const RunError& error) {
+        desktop.messageBox(
+            QStringLiteral("Error %1 a ler a pasta: %2   %3")
+                .arg(QString::number(error.number()), displayName(folder), error.description()),
+            MsgBoxStyle::OkExclamation);
+        return false;
+    }
+    if (form.File2->listCount() > 0) {
+        refuseFolderInUse(desktop);
+        return false;
+    }
+    for (int i = 0; i < StationCount; ++i) {
+        if (form.Hora[i]->foreColor() != WindowColor::Red)
+            continue;
+        const QString question = QStringLiteral("O ficheiro no PC ") + displayName(form.PC1Path[i]->text()) +
+                                 QStringLiteral(" não fez SAVE.") +
+                                 QStringLiteral("Continuar com a recolha?");
+        if (desktop.messageBox(question, MsgBoxStyle::YesNo) == MsgBoxAnswer::No)
+            return false;
+    }
+    return true;
+}
+
+// The run's own files, log.txt and SHA256SUMS, claimed together or not at all.
+struct Records
+{
+    std::unique_ptr<RecordFile> log;
+    std::unique_ptr<RecordFile> checksums;
+
+    // False when either name is taken: another run, from this PC or another, has the folder.
+    bool claim(FileSystem& fs, const QString& folder)
+    {
+        log = RecordFile::createNew(fs, joinPath(folder, LogName));
+        if (!log)
+            return false;
+        try {
+            checksums = RecordFile::createNew(fs, joinPath(folder, ChecksumsName));
+        } catch (const Interruption&) {
+            discardLog();
+            throw;
+        }
+        if (!checksums)
+            discardLog();
+        return checksums != nullptr;
+    }
+
+    void discardLog()
+    {
+        log->discard();
+        log.reset();
+    }
+};
+
+std::optional<FileIdentity> identityOf(FileSystem& fs, const QString& folder)
+{
+    try {
+        if (const std::optional<FileStatus> status = fs.status(folder))
+            return status->identity;
+    } catch (const RunError&) {
+    }
+    return std::nullopt;
+}
+
+struct EditorFailures
+{
+    int count = 0;
+    QString first;
+};
+
+// Every listed file of every reachable station, in station and list order.
+void copyPass(Form1& form, Records& records, EditorFailures& editorFailures)
+{
+    FileSystem& fs = form.fileSystem();
+    const QString folder = form.PathRecolha->text();
+    const QSet<QString> ownNames{LogName, ChecksumsName};
+    const std::optional<FileIdentity> collection = identityOf(fs, folder);
+    for (int i = 0; i < StationCount; ++i) {
+        const QString station = form.PC1Path[i]->text();
+        if (station.isEmpty() || !fs.folderExists(station))
+            continue;
+        // By another path or through a link, a station's folder can be the collection folder itself.
+        if (collection && identityOf(fs, station) == collection)
+            continue;
+        const FileListBox* list = form.File1[i];
+        for (int k = 0; k < list->listCount(); ++k) {
+            const QString name = list->list(k);
+            const QString source = joinPath(station, name);
+            if (!fs.fileExists(source))
+                continue;
+            CopyResult copy;
+            try {
+                copy = copyWithoutReplacing(fs, source, folder, name, ownNames);
+            } catch (const RunError& error) {
+                throw Interruption(error, Interruption::Action::Copying, source);
+            }
+            records.checksums->write(checksumLine(copy.sha256, copy.name));
+            if (!openInEditor(form.desktop(), copy.path) && editorFailures.count++ == 0)
+                editorFailures.first = copy.path;
+            records.log->write(copyLine(source, folder, copy.name == name ? QString() : copy.name));
+        }
+    }
+}
+
+// The header, the copies and the file manager, once the run's files are claimed.
+void collect(Form1& form, Records& records)
+{
+    Desktop& desktop = form.desktop();
+    for (const QByteArray& line : logHeader(form))
+        records.log->write(line);
+    const QString folder = form.PathRecolha->text();
+    if (!form.fileSystem().folderExists(folder)) {
+        desktop.messageBox(QStringLiteral("A pasta de destino não existe"), MsgBoxStyle::OkOnly);
+        return;
+    }
+    EditorFailures editorFailures;
+    copyPass(form, records, editorFailures);
+    // The editor is a convenience: its failures are told once, after every file is safe.
+    if (editorFailures.count > 0)
+        desktop.messageBox(
+            QStringLiteral("Não foi possível abrir %1 ficheiro(s) recolhido(s) no editor de texto; "
+                           "o primeiro: %2.")
+                .arg(QString::number(editorFailures.count), launchedPathText(editorFailures.first)),
+            MsgBoxStyle::OkExclamation);
+    openFolderOrReport(desktop, folder + pathSeparator());
+}
+
+} // namespace
+
+void CommandRecolhe_Click(Form1& form)
+{
+    if (!mayCollect(form))
+        return;
+    Records records;
+    try {
+        if (!records.claim(form.fileSystem(), form.PathRecolha->text())) {
+            refuseFolderInUse(form.desktop());
+            return;
+        }
+        collect(form, records);
+        records.checksums->close();
+        records.log->close();
+    } catch (const Interruption& stop) {
+        // On disk before the invigilator is told, should the program go no further.
+        if (records.checksums)
+            records.checksums->closeQuietly();
+        if (records.log)
+            records.log->writeAndCloseQuietly(interruptionLine(stop.firstLine()));
+        form.desktop().messageBox(stop.message(), MsgBoxStyle::OkExclamation);
+        return;
+    }
+    RefreshStations(form);
+}

@@ -1,0 +1,48 @@
+#include "support/RawFiles.h"
+#include "platform/NativeFileSystem.h"
+#include "platform/NativeName.h"
+#include "platform/Paths.h"
+
+#include <QTest>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs)
+{
+    const int fd = ::open(nativeBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, content.constData(), content.size()), content.size());
+    if (modifiedNs != 0) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {modifiedNs / 1000000000, modifiedNs % 1000000000}};
+        QCOMPARE(::futimens(fd, times), 0);
+    }
+    ::close(fd);
+}
+
+QStringList entries(const QString& folder)
+{
+    QStringList names;
+    DIR* dir = ::opendir(nativeBytes(folder).constData());
+    while (const dirent* entry = dir ? ::readdir(dir) : nullptr) {
+        if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+            names.append(nameFromNative(entry->d_name));
+    }
+    if (dir)
+        ::closedir(dir);
+    names.sort();
+    return names;
+}
+
+QMap<QString, QByteArray> contents(const QString& folder)
+{
+    NativeFileSystem fs;
+    QMap<QString, QByteArray> result;
+    for (const QString& name : entries(folder)) {
+        const QString path = joinPath(folder, name);
+        result.insert(name, fs.folderExists(path) ? QByteArray("<folder>") : fs.readFile(path));
+    }
+    return result;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// Files by the bytes of their names, which need not be UTF-8: QDir and QFile would
+// leave such a name out or change it.
+
+// Writes the file, and sets its modification time when one is given.
+void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs = 0);
+
+// The names in a folder, hidden ones included, sorted.
+QStringList entries(const QString& folder);
+
+// Every entry of a folder with its content; a folder's content is "<folder>".
+QMap<QString, QByteArray> contents(const QString& folder);

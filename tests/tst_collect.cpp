@@ -1,0 +1,322 @@
+#include "platform/Desktop.h"
+#include "platform/NativeName.h"
+#include "platform/Paths.h"
+#include "support/RawFiles.h"
+#include "support/TestLab.h"
+#include "window/FileListBox.h"
+#include "window/Form1.h"
+#include "window/TextBox.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+#include <cerrno>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+using Errors = QHash<QString, int>;
+
+namespace {
+
+const QString InUse = u"0 A recolha só pode ser realizada para pastas vazias"_s;
+
+// Every box shown, as "style text".
+QStringList boxes(const FakeDesktop& desktop)
+{
+    QStringList shown;
+    for (const FakeDesktop::Prompt& prompt : desktop.prompts)
+        shown.append(QString::number(prompt.style) + u' ' + prompt.text);
+    return shown;
+}
+
+QString question(const QString& station)
+{
+    return u"4 O ficheiro no PC "_s + station + u" não fez SAVE.Continuar com a recolha?"_s;
+}
+
+QByteArray header(const QByteArray& teacher, const QByteArray& stations, const QString& folder)
+{
+    return "Data e hora da recolha: 15/06/26 10:00:00\r\nSess\xe3o n\xba 1\r\nLaborat\xf3rio n\xba Lab1\r\n"
+           "Docente que vigiou " +
+           teacher + "\r\nFiltro utilizado *.*\r\nNum de PC's " + stations + "\r\nDirect\xf3rio de recolha " +
+           folder.toUtf8() + "\r\n\r\n";
+}
+
+// What sha256sum writes for these files of the folder, in this order.
+QByteArray sha256sum(const QString& folder, const QStringList& names)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(u"xargs"_s, {u"-0"_s, u"-r"_s, u"sha256sum"_s, u"--"_s});
+    for (const QString& name : names)
+        process.write(nativeBytes(name) + '\0');
+    process.closeWriteChannel();
+    process.waitForFinished();
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+class TestCollect : public QObject
+{
+    Q_OBJECT
+private slots:
+    // One refusal after another on the same lab, none writing, launching or refreshing;
+    // then a run with no station left to copy from.
+    void refusalsThenNothingToCopy()
+    {
+        TestLab lab;
+        lab.writeStationList(2);
+        const QString pc1 = lab.makeStation(0), folder = lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
+        Form1& form = lab.open(); // station 2 is off
+        form.NumPCs->setText(u"antes"_s);
+        QString appearing;
+        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+            if (!appearing.isEmpty() && !QFileInfo::exists(joinPath(folder, appearing)))
+                lab.writeFile(folder, appearing, "outra recolha");
+        };
+        const auto click = [&](QList<int> answers = {}) {
+            lab.desktop.answers = answers;
+            form.CommandRecolhe->click();
+        };
+
+        click();
+        QCOMPARE(form.focusWidget(), form.Professor);
+        form.Professor->setText(u" "_s); // blanks are a name
+        form.PathRecolha->setText(QString());
+        click();
+        form.PathRecolha->setText(u"nada"_s);
+        click();
+        form.PathRecolha->setText(folder);
+        form.Hora[0]->setForeColor(WindowColor::Red);
+        form.Hora[5]->setForeColor(WindowColor::Red); // a row without a station
+        click({MsgBoxAnswer::Yes, MsgBoxAnswer::No});
+        lab.fileSystem.listingFailures.insert(folder, RunError::fromNumber(ErrorNumber::PathFileAccessError));
+        click();
+        lab.fileSystem.listingFailures.clear();
+        appearing = u"log.txt"_s; // another run's, begun while the questions were open
+        click({MsgBoxAnswer::Yes, MsgBoxAnswer::Yes});
+        QCOMPARE(contents(folder), (QMap<QString, QByteArray>{{appearing, "outra recolha"}}));
+        click(); // the folder's list had been read before the file came
+        QFile::remove(joinPath(folder, appearing));
+        appearing = u"SHA256SUMS"_s;
+        click({MsgBoxAnswer::Yes, MsgBoxAnswer::Yes});
+        QCOMPARE(contents(folder), (QMap<QString, QByteArray>{{appearing, "outra recolha"}}));
+        QVERIFY(lab.desktop.openedFiles.isEmpty() && lab.desktop.openedFolders.isEmpty());
+        QCOMPARE(form.NumPCs->text(), u"antes"_s);
+
+        QFile::remove(joinPath(folder, appearing));
+        appearing.clear();
+        QDir(pc1).removeRecursively();
+        click({MsgBoxAnswer::Yes, MsgBoxAnswer::Yes});
+
+        QCOMPARE(boxes(lab.desktop),
+                 QStringList({u"0 Preeencha o campo Professor"_s, u"48 A pasta  não existe!"_s,
+                              u"48 A pasta nada não existe!"_s, question(pc1), question(QString()),
+                              u"48 Error 75 a ler a pasta: "_s + folder + u"   Path/File access error"_s,
+                              question(pc1), question(QString()), InUse, InUse, question(pc1),
+                              question(QString()), InUse, question(pc1), question(QString())}));
+        QCOMPARE(contents(folder), (QMap<QString, QByteArray>{{u"SHA256SUMS"_s, ""},
+                                                              {u"log.txt"_s, header(" ", "antes", folder)}}));
+        QVERIFY(lab.desktop.openedFiles.isEmpty());
+        QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
+        QCOMPARE(form.NumPCs->text(), u"0"_s);
+        QCOMPARE(form.File2->listCount(), 2);
+    }
+
+    // Two stations, one off, and one that is the collection folder through a link: every
+    // listed file lands whole under a free name with its time, recorded in log.txt and
+    // SHA256SUMS, whichever way the file system lets a name be claimed.
+    void collectsEveryListedFile_data()
+    {
+        QTest::addColumn<Errors>("errors");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("noLaunches");
+        QTest::newRow("renamed without replacing") << Errors() << u"rename"_s << false;
+        QTest::newRow("linked where the flag is refused")
+            << Errors{{u"rename"_s, EINVAL}} << u"link"_s << false;
+        QTest::newRow("onto a placeholder, no editor nor file manager")
+            << Errors{{u"rename"_s, EINVAL}, {u"link"_s, EPERM}} << u"create"_s << true;
+    }
+
+    void collectsEveryListedFile()
+    {
+        QFETCH(Errors, errors);
+        QFETCH(QString, way);
+        QFETCH(bool, noLaunches);
+        TestLab lab;
+        const QString folder = lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
+        const QString pc1 = lab.makeStation(0), pc2 = lab.makeStation(1), mirror = lab.path(u"espelho"_s);
+        QCOMPARE(::symlink(nativeBytes(folder).constData(), nativeBytes(mirror).constData()), 0);
+        const QStringList lines{u"*.*"_s, u"Lab1"_s, lab.path(u"recolha"_s), lab.path(u"backup"_s),
+                                pc1,      pc2,       lab.stationFolder(2),   mirror};
+        lab.writeStationList((lines.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
+        struct Source
+        {
+            QString station, name, copy;
+            QByteArray content, logged; // the name as the log shows it
+        };
+        const QString odd = nameFromNative("nome \xCE\xA9 \xF3.c");
+        const QList<Source> sources{
+            {pc1, u"linha\r\nquebrada.txt"_s, u"linha\r\nquebrada.txt"_s, "a", "linha??quebrada.txt"},
+            {pc1, u"log.txt"_s, u"log (2).txt"_s, "o log do aluno", "log.txt"},
+            {pc1, odd, odd, "int main;", "nome ? ?.c"},
+            {pc1, u"resposta.txt"_s, u"resposta.txt"_s, QByteArray(3 << 20, 'r'), "resposta.txt"},
+            {pc2, u"LOG.TXT"_s, u"LOG (2).TXT"_s, "outro log", "LOG.TXT"},
+            {pc2, u"notas.txt"_s, u"notas (2).txt"_s, "", "notas.txt"},
+            {pc2, u"resposta.txt"_s, u"resposta (2).txt"_s, "B", "resposta.txt"},
+        };
+        constexpr qint64 Saved = 1781512200123456789; // 2026-06-15 08:30:00.123456789 UTC
+        for (qsizetype k = 0; k < sources.size(); ++k)
+            writeRaw(joinPath(sources[k].station, sources[k].name), sources[k].content,
+                     Saved + k * 1000000001);
+        lab.writeFile(pc1, u"apagado.txt"_s);
+        // Listed by the refresh, also for the station that is the folder.
+        lab.writeFile(folder, u"resposta.txt"_s);
+        Form1& form = lab.open();
+        QFile::remove(joinPath(pc1, u"apagado.txt"_s));
+        QFile::remove(joinPath(folder, u"resposta.txt"_s));
+        const QMap<QString, QByteArray> pc1Before = contents(pc1), pc2Before = contents(pc2);
+        form.Professor->setText(u"Ana\nDocente que vigiou Ω"_s);
+        for (int i : {0, 1, 13})
+            form.Hora[i]->setForeColor(WindowColor::Red);
+        lab.desktop.answers = {MsgBoxAnswer::Yes, MsgBoxAnswer::Yes, MsgBoxAnswer::Yes};
+        lab.desktop.launchesFail = noLaunches;
+        int testsWhileOpen = -1;
+        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+            const int tests = lab.fileSystem.folderExistsCalls;
+            lab.tick();
+            form.CommandRecolhe->click();
+            testsWhileOpen = std::max(testsWhileOpen, lab.fileSystem.folderExistsCalls - tests);
+        };
+        lab.fileSystem.errors = errors;
+        lab.fileSystem.beforeClaim = [&](const QString& path) {
+            if (path.endsWith(u"/notas.txt"_s) && !QFileInfo::exists(path))
+                lab.writeFile(folder, u"notas.txt"_s, "de outro PC");
+        };
+
+        form.CommandRecolhe->click();
+
+        QStringList expectedBoxes{question(pc1), question(pc2), question(QString())};
+        if (noLaunches)
+            expectedBoxes
+                << u"48 Não foi possível abrir 7 ficheiro(s) recolhido(s) no editor de texto; o primeiro: "_s +
+                       folder + u"/linha\r\nquebrada.txt."_s
+                << u"48 Não foi possível abrir a pasta "_s + folder + u"/ no gestor de ficheiros."_s;
+        QCOMPARE(boxes(lab.desktop), expectedBoxes);
+        QCOMPARE(testsWhileOpen, 0);
+        QByteArray log = header("Ana?Docente que vigiou ?", "3", folder);
+        QStringList copies, opened;
+        QMap<QString, QByteArray> expected{{u"notas.txt"_s, "de outro PC"}};
+        for (const Source& source : sources) {
+            const QString renamed = source.copy == source.name ? QString() : source.copy;
+            log += source.station.toUtf8() + '/' + source.logged + " Copiado para " + folder.toUtf8() + '/' +
+                   renamed.toUtf8() + "\r\n";
+            copies.append(source.copy);
+            opened.append(joinPath(folder, source.copy));
+            expected.insert(source.copy, source.content);
+        }
+        expected.insert(u"log.txt"_s, log);
+        expected.insert(u"SHA256SUMS"_s, sha256sum(folder, copies));
+        QCOMPARE(contents(folder), expected);
+        QProcess check;
+        check.setWorkingDirectory(folder);
+        check.start(u"sha256sum"_s, {u"-c"_s, u"--strict"_s, u"--quiet"_s, u"SHA256SUMS"_s});
+        QVERIFY(check.waitForFinished() && check.exitCode() == 0);
+        for (qsizetype k = 0; k < sources.size(); ++k)
+            QCOMPARE(lab.fileSystem.status(joinPath(folder, sources[k].copy))->modifiedNs,
+                     Saved + k * 1000000001);
+        QVERIFY(lab.fileSystem.claims.contains(way + u" resposta (2).txt"_s));
+        QCOMPARE(contents(pc1), pc1Before);
+        QCOMPARE(contents(pc2), pc2Before);
+        QCOMPARE(lab.desktop.openedFiles, opened);
+        QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
+        QCOMPARE(form.File2->listCount(), expected.size()); // refreshed
+
+        lab.desktop.prompts.clear();
+        form.CommandRecolhe->click();
+        QCOMPARE(boxes(lab.desktop), QStringList{InUse});
+        QCOMPARE(contents(folder), expected);
+    }
+
+    // A failure ends the run where it happens: the copies before it stay, whole and
+    // recorded; nothing is left under the failed file's name or a temporary one.
+    void failureKeepsWhatWasCopied_data()
+    {
+        QTest::addColumn<Errors>("errors");
+        QTest::addColumn<qint64>("failAfterBytes");
+        QTest::addColumn<bool>("corrupt");
+        QTest::addColumn<QString>("failure");      // "%s" the station, "%c" the collection folder
+        QTest::addColumn<QStringList>("kept");     // copies left in the folder
+        QTest::addColumn<QStringList>("recorded"); // of those, the ones in SHA256SUMS, the log and the editor
+        const QStringList a{u"a.txt"_s}, none;
+        QTest::newRow("read fails half-way")
+            << Errors{{u"read"_s, EIO}} << qint64(1500) << false
+            << u"Error 75 a copiar o ficheiro: %s/b.txt   Path/File access error"_s << a << a;
+        QTest::newRow("disk full") << Errors{{u"write"_s, ENOSPC}} << qint64(1500) << false
+                                   << u"Error 61 a copiar o ficheiro: %s/b.txt   Disk full"_s << a << a;
+        QTest::newRow("copy reads back different")
+            << Errors() << qint64(0) << true
+            << u"Error 75 a copiar o ficheiro: %s/a.txt   A cópia não coincide com o original"_s << none
+            << none;
+        QTest::newRow("SHA256SUMS not written")
+            << Errors{{u"write SHA256SUMS"_s, ENOSPC}} << qint64(0) << false
+            << u"Error 61 a escrever o ficheiro: %c/SHA256SUMS   Disk full"_s << a << none;
+        QTest::newRow("log.txt not written")
+            << Errors{{u"write log.txt"_s, EIO}} << qint64(0) << false
+            << u"Error 75 a escrever o ficheiro: %c/log.txt   Path/File access error"_s << none << none;
+    }
+
+    void failureKeepsWhatWasCopied()
+    {
+        QFETCH(Errors, errors);
+        QFETCH(qint64, failAfterBytes);
+        QFETCH(bool, corrupt);
+        QFETCH(QString, failure);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, recorded);
+        TestLab lab;
+        lab.writeStationList(1);
+        const QString station = lab.makeStation(0), folder = lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
+        const QMap<QString, QByteArray> sources{
+            {u"a.txt"_s, QByteArray(1000, 'a')}, {u"b.txt"_s, QByteArray(3000, 'b')}, {u"c.txt"_s, "c"}};
+        for (auto source = sources.cbegin(); source != sources.cend(); ++source)
+            lab.writeFile(station, source.key(), source.value());
+        Form1& form = lab.open();
+        form.Professor->setText(u"Ana"_s);
+        lab.fileSystem.errors = errors;
+        lab.fileSystem.failAfterBytes = failAfterBytes;
+        lab.fileSystem.corruptNewFiles = corrupt;
+
+        form.CommandRecolhe->click();
+
+        failure.replace(u"%s"_s, station).replace(u"%c"_s, folder);
+        QCOMPARE(boxes(lab.desktop),
+                 QStringList{u"48 "_s + failure +
+                             u"\nOs ficheiros já copiados ficam na pasta de recolha; para "
+                             u"recolher de novo, escolha outra sessão."_s});
+        QByteArray log;
+        QStringList opened;
+        for (const QString& name : recorded) {
+            log += (joinPath(station, name) + u" Copiado para "_s + folder + u"/\r\n"_s).toLatin1();
+            opened.append(joinPath(folder, name));
+        }
+        if (!failure.contains(u"/log.txt "_s))
+            log = header("Ana", "1", folder) + log +
+                  (u"Recolha interrompida: "_s + failure + u"\r\n"_s).toLatin1();
+        QMap<QString, QByteArray> expected{{u"log.txt"_s, log},
+                                           {u"SHA256SUMS"_s, sha256sum(folder, recorded)}};
+        for (const QString& name : kept)
+            expected.insert(name, sources.value(name));
+        QCOMPARE(contents(folder), expected);
+        QCOMPARE(lab.desktop.openedFiles, opened);
+        QVERIFY(lab.desktop.openedFolders.isEmpty());
+        QCOMPARE(form.File2->listCount(), 0); // not refreshed
+    }
+};
+
+QTEST_MAIN(TestCollect)
+#include "tst_collect.moc"
