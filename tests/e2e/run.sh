@@ -190,7 +190,8 @@ grep -qF "$lab/pc02/resposta.txt Copiado para $collection/resposta (2).txt" "$lo
     fail "log.txt does not say where pc02's resposta.txt went"
 [[ $(sort "$work/editor.opened") == $(printf '%s\n' "$collection"/{exame.c,extra.txt,notas.doc,resposta.txt,'resposta (2).txt'} | sort) ]] ||
     fail "the editor was not asked to open each copy: $(cat "$work/editor.opened")"
-[[ $(cat "$work/files.opened") == "$collection/" ]] || fail "file manager opened $(cat "$work/files.opened")"
+opened=$(cat "$work/files.opened")
+[[ ${opened%/} == "$collection" ]] || fail "file manager opened $opened"
 
 step "Apaga Originais, confirmed"
 click_at_twips 8887 7447 # "Apaga Originais"
