@@ -1,5 +1,6 @@
 #include "NativeFileSystem.h"
 #include "RunError.h"
+#include "WindowsErrors.h"
 
 #include <QDir>
 
@@ -7,33 +8,30 @@
 
 namespace {
 
-enum class Target { File, Folder };
+std::wstring native(const QString& path);
 
-RunError errorFromLastError(DWORD err, Target target)
+// Hands every entry of a folder to take; a folder that cannot be read throws.
+template <typename Take> void forEachEntry(const QString& folder, Take take)
 {
-    switch (err) {
-    case ERROR_FILE_NOT_FOUND:
-        return RunError::fromNumber(target == Target::File ? ErrorNumber::FileNotFound
-                                                           : ErrorNumber::PathNotFound);
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_DIRECTORY:
-        return RunError::fromNumber(ErrorNumber::PathNotFound);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-        return RunError::fromNumber(ErrorNumber::PermissionDenied);
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-        return RunError::fromNumber(ErrorNumber::FileAlreadyExists);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return RunError::fromNumber(ErrorNumber::DiskFull);
-    default:
-        // ERROR_NETNAME_DELETED, ERROR_BAD_NETPATH, ERROR_UNEXP_NET_ERR and the like.
-        return RunError::fromNumber(ErrorNumber::PathFileAccessError);
+    if (folder.isEmpty())
+        throw RunError::fromNumber(ErrorNumber::PathNotFound);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(native(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        // An empty drive root has not even "." and "..": nothing found is an empty folder there.
+        const DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND)
+            return;
+        throw errorFromLastError(err, LastErrorTarget::Folder);
     }
+    do {
+        take(found);
+    } while (FindNextFileW(search, &found));
+    const DWORD err = GetLastError();
+    FindClose(search);
+    if (err != ERROR_NO_MORE_FILES)
+        throw errorFromLastError(err, LastErrorTarget::Folder);
 }
 
 std::wstring native(const QString& path)
@@ -73,29 +71,15 @@ bool NativeFileSystem::fileExists(const QString& path)
 
 QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameFilter& wanted, bool withTimes)
 {
-    if (folder.isEmpty())
-        throw RunError::fromNumber(ErrorNumber::PathNotFound);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW(native(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
-        // An empty drive root has not even "." and "..": nothing found is an empty folder there.
-        const DWORD err = GetLastError();
-        if (err == ERROR_FILE_NOT_FOUND)
-            return {};
-        throw errorFromLastError(err, Target::Folder);
-    }
-
     // The listing gives both times with each name: no status call is needed.
     QList<ListedFile> files;
-    DWORD err = ERROR_SUCCESS;
-    do {
+    forEachEntry(folder, [&](const WIN32_FIND_DATAW& found) {
         const DWORD attr = found.dwFileAttributes;
         if (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-            continue;
+            return;
         QString name = QString::fromWCharArray(found.cFileName);
         if (wanted && !wanted(name))
-            continue;
+            return;
         ListedFile file{std::move(name), {}};
         if (withTimes) {
             file.times.outcome = FileTimesRead::Read;
@@ -103,11 +87,7 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
                 FileTimes{fromFileTime(found.ftCreationTime), fromFileTime(found.ftLastWriteTime)};
         }
         files.append(std::move(file));
-    } while (FindNextFileW(search, &found));
-    err = GetLastError();
-    FindClose(search);
-    if (err != ERROR_NO_MORE_FILES)
-        throw errorFromLastError(err, Target::Folder);
+    });
     afterReadingFolder(folder);
     for (ListedFile& file : files) {
         if (withTimes)
@@ -123,7 +103,7 @@ FileTimesRead NativeFileSystem::fileTimes(const QString& path)
     if (!attributes(path, data)) {
         const DWORD err = GetLastError();
         if (err == ERROR_ACCESS_DENIED)
-            throw errorFromLastError(err, Target::File);
+            throw errorFromLastError(err, LastErrorTarget::File);
         const bool gone = path.isEmpty() || err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
         result.outcome = gone ? FileTimesRead::Gone : FileTimesRead::Unreadable;
         return result;
@@ -142,7 +122,7 @@ QByteArray NativeFileSystem::readFile(const QString& path)
     HANDLE file = CreateFileW(native(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        throw errorFromLastError(GetLastError(), Target::File);
+        throw errorFromLastError(GetLastError(), LastErrorTarget::File);
 
     QByteArray content;
     char buffer[16384];
@@ -151,7 +131,7 @@ QByteArray NativeFileSystem::readFile(const QString& path)
         if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
             const DWORD err = GetLastError();
             CloseHandle(file);
-            throw errorFromLastError(err, Target::File);
+            throw errorFromLastError(err, LastErrorTarget::File);
         }
         if (n == 0)
             break;
@@ -168,26 +148,11 @@ QString workingFolder()
 
 QStringList NativeFileSystem::listAllFiles(const QString& folder)
 {
-    if (folder.isEmpty())
-        throw RunError::fromNumber(ErrorNumber::PathNotFound);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW(native(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) {
-        const DWORD err = GetLastError();
-        if (err == ERROR_FILE_NOT_FOUND)
-            return {};
-        throw errorFromLastError(err, Target::Folder);
-    }
     // Hidden and system files are the students' files too.
     QStringList names;
-    do {
+    forEachEntry(folder, [&](const WIN32_FIND_DATAW& found) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.append(QString::fromWCharArray(found.cFileName));
-    } while (FindNextFileW(search, &found));
-    const DWORD err = GetLastError();
-    FindClose(search);
-    if (err != ERROR_NO_MORE_FILES)
-        throw errorFromLastError(err, Target::Folder);
+    });
     return names;
 }
