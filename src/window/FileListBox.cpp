@@ -12,9 +12,26 @@ namespace {
 
 constexpr int ExactNameRole = Qt::UserRole;
 
+int caseInsensitiveCompare(const QString& a, const QString& b)
+{
+    // Most names are ASCII, where folding is a subtraction; a list of a thousand is sorted
+    // with ten thousand comparisons.
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype k = 0; k < common; ++k) {
+        char16_t x = a[k].unicode(), y = b[k].unicode();
+        if (x >= 0x80 || y >= 0x80)
+            return QString::compare(a, b, Qt::CaseInsensitive);
+        x += (x >= 'A' && x <= 'Z') ? 'a' - 'A' : 0;
+        y += (y >= 'A' && y <= 'Z') ? 'a' - 'A' : 0;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 bool listedBefore(const QString& a, const QString& b)
 {
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    const int folded = caseInsensitiveCompare(a, b);
     return folded != 0 ? folded < 0 : a < b;
 }
 
