@@ -94,7 +94,10 @@ private slots:
         QSignalSpy refresh(form.CommandRefresh, &QPushButton::clicked);
         const int listingsBefore = lab.fileSystem.listingCalls;
         QWidget box;
-        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) { activate(box), box.hide(); };
+        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+            activate(box);
+            box.hide();
+        };
 
         form.Filtro[0]->setFocus(Qt::MouseFocusReason);
         form.Filtro[0]->setText(QStringLiteral("*.txt|*.doc"));

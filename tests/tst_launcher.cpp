@@ -107,7 +107,10 @@ private slots:
             ::mkdir(root + folder, 0700);
         // The working folder's name is not UTF-8 either.
         const QByteArray lab = root + "/turma\xe7", path = lab + "/" + name;
-        const auto removeWhatQtCannotName = qScopeGuard([&] { std::remove(path), std::remove(lab); });
+        const auto removeWhatQtCannotName = qScopeGuard([&] {
+            std::remove(path);
+            std::remove(lab);
+        });
         QVERIFY(::mkdir(lab, 0700) == 0 && (file ? writeFile(path, "exame") : ::mkdir(path, 0700) == 0));
         if (!application.isEmpty()) {
             const QByteArray script =
