@@ -15,15 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The real launcher, one case per child process of this program (GIO reads the
-// user's applications once per process), with XDG folders of its own.
-class TestLauncher : public QObject
-{
-    Q_OBJECT
-private slots:
-    void opensOrReports_data();
-    void opensOrReports();
-};
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -67,103 +59,105 @@ int launchAsChild(int argc, char** argv)
     return 0;
 }
 
-void writeFile(const QByteArray& path, const QByteArray& content, int mode = 0600)
+bool writeFile(const QByteArray& path, const QByteArray& content, int mode = 0600)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, mode);
-    QVERIFY(fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size());
+    const bool written =
+        fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size();
     ::close(fd);
+    return written;
 }
 
 } // namespace
 
-void TestLauncher::opensOrReports_data()
+// The real launcher, one case per child process of this program (GIO reads the
+// user's applications once per process), with XDG folders of its own.
+class TestLauncher : public QObject
 {
-    QTest::addColumn<bool>("file");
-    QTest::addColumn<QString>("application"); // "" for none, "false" or "true" for its Terminal key
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QString>("outcome"); // "opened", "reported" or "opener"
-    const QByteArray notUtf8("exame\xf3");
-    QTest::newRow("editor, shell separator") << true << "false" << QByteArray("a; rm -rf ~.txt") << "opened";
-    QTest::newRow("editor, command substitution")
-        << true << "false" << QByteArray("$(touch x).txt") << "opened";
-    QTest::newRow("editor, blanks and quotes")
-        << true << "false" << QByteArray("o meu 'exame' \"final\".txt") << "opened";
-    QTest::newRow("editor, option-like") << true << "false" << QByteArray("-x.txt") << "opened";
-    QTest::newRow("editor, not UTF-8") << true << "false" << notUtf8 << "opened";
-    QTest::newRow("editor needs a terminal, none installed") << true << "true" << notUtf8 << "reported";
-    QTest::newRow("no editor") << true << "" << notUtf8 << "reported";
-    QTest::newRow("file manager, not UTF-8") << false << "false" << notUtf8 << "opened";
-    QTest::newRow("file manager needs a terminal") << false << "true" << notUtf8 << "reported";
-    QTest::newRow("no file manager, the ordinary opener") << false << "" << notUtf8 << "opener";
-}
-
-void TestLauncher::opensOrReports()
-{
-    QFETCH(bool, file);
-    QFETCH(QString, application);
-    QFETCH(QByteArray, name);
-    QFETCH(QString, outcome);
-    QTemporaryDir temp;
-    const QByteArray root = QFileInfo(temp.path()).canonicalFilePath().toUtf8();
-    for (const char* folder : {"/home", "/config", "/data", "/data/applications", "/system"})
-        ::mkdir(root + folder, 0700);
-    // The working folder's name is not UTF-8 either.
-    const QByteArray lab = root + "/turma\xe7";
-    const QByteArray path = lab + "/" + name;
-    const auto removeWhatQtCannotName = qScopeGuard([&] {
-        std::remove(path);
-        std::remove(lab);
-    });
-    QCOMPARE(::mkdir(lab, 0700), 0);
-    if (file)
-        writeFile(path, "exame");
-    else
-        QCOMPARE(::mkdir(path, 0700), 0);
-
-    if (!application.isEmpty()) {
-        writeFile(root + "/standin.sh",
-                  "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"${0%/*}/arguments\"\n: >\"${0%/*}/done\"\n", 0700);
-        writeFile(root + "/data/applications/standin.desktop",
-                  "[Desktop Entry]\nType=Application\nName=Stand-in\nExec=\"" + root +
-                      "/standin.sh\" %f\nTerminal=" + application.toUtf8() + "\n");
-        writeFile(root + "/config/mimeapps.list",
-                  "[Default Applications]\ntext/plain=standin.desktop\ninode/directory=standin.desktop\n");
+    Q_OBJECT
+private slots:
+    void opensOrReports_data()
+    {
+        QTest::addColumn<bool>("file");
+        QTest::addColumn<QString>("application"); // "" for none, "false" or "true" for its Terminal key
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("outcome"); // "opened", "reported" or "opener"
+        const QByteArray notUtf8("exame\xf3");
+        // Names a shell would split, run or take for an option, and one that is not UTF-8: one argument each.
+        for (const QByteArray& name : {"a; rm -rf ~.txt"_ba, "$(touch x).txt"_ba,
+                                       "o meu 'exame' \"final\".txt"_ba, "-x.txt"_ba, notUtf8})
+            QTest::addRow("editor, %s", name.toPercentEncoding(" ;$()'\"~").constData())
+                << true << "false" << name << "opened";
+        QTest::newRow("editor in a terminal, none installed") << true << "true" << notUtf8 << "reported";
+        QTest::newRow("no editor") << true << "" << notUtf8 << "reported";
+        QTest::newRow("file manager, not UTF-8") << false << "false" << notUtf8 << "opened";
+        QTest::newRow("file manager in a terminal") << false << "true" << notUtf8 << "reported";
+        QTest::newRow("no file manager, the ordinary opener") << false << "" << notUtf8 << "opener";
     }
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DBUS_SESSION_BUS_ADDRESS");
-    for (const QString setting :
-         {"HOME=/home", "XDG_CONFIG_HOME=/config", "XDG_DATA_HOME=/data", "XDG_CONFIG_DIRS=/system",
-          "XDG_DATA_DIRS=/system", "XDG_RUNTIME_DIR=", "PATH=/system"}) // no terminal emulator to be found
-        environment.insert(setting.section('=', 0, 0), root + setting.section('=', 1));
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("GIO_USE_VFS", "local");
+    void opensOrReports()
+    {
+        QFETCH(bool, file);
+        QFETCH(QString, application);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, outcome);
+        QTemporaryDir temp;
+        const QByteArray root = QFileInfo(temp.path()).canonicalFilePath().toUtf8();
+        for (const char* folder : {"/home", "/config", "/data", "/data/applications", "/system"})
+            ::mkdir(root + folder, 0700);
+        // The working folder's name is not UTF-8 either.
+        const QByteArray lab = root + "/turma\xe7", path = lab + "/" + name;
+        const auto removeWhatQtCannotName = qScopeGuard([&] {
+            std::remove(path);
+            std::remove(lab);
+        });
+        QVERIFY(::mkdir(lab, 0700) == 0 && (file ? writeFile(path, "exame") : ::mkdir(path, 0700) == 0));
+        if (!application.isEmpty()) {
+            const QByteArray script =
+                "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"${0%/*}/arguments\"\n: >\"${0%/*}/done\"\n";
+            const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Stand-in\nExec=\"" + root +
+                                     "/standin.sh\" %f\nTerminal=" + application.toUtf8() + "\n";
+            const QByteArray defaults =
+                "[Default Applications]\ntext/plain=standin.desktop\ninode/directory=standin.desktop\n";
+            QVERIFY(writeFile(root + "/standin.sh", script, 0700) &&
+                    writeFile(root + "/config/mimeapps.list", defaults) &&
+                    writeFile(root + "/data/applications/standin.desktop", entry));
+        }
 
-    QProcess child;
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                {"--launch", file ? "file" : "folder", lab.toHex(), name.toHex()});
-    QVERIFY(child.waitForFinished(120000));
-    QCOMPARE(child.exitCode(), 0);
-    const QByteArray said = child.readAllStandardOutput();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DBUS_SESSION_BUS_ADDRESS");
+        for (const QString setting : {"HOME=/home", "XDG_CONFIG_HOME=/config", "XDG_DATA_HOME=/data",
+                                      "XDG_CONFIG_DIRS=/system", "XDG_DATA_DIRS=/system",
+                                      "XDG_RUNTIME_DIR=", "PATH=/system"}) // no terminal emulator to be found
+            environment.insert(setting.section('=', 0, 0), root + setting.section('=', 1));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("GIO_USE_VFS", "local");
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--launch", file ? "file" : "folder", lab.toHex(), name.toHex()});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitCode(), 0);
+        const QByteArray said = child.readAllStandardOutput();
 
-    if (outcome == "reported") {
-        const QString message = file ? "Não foi possível abrir o ficheiro %1 no editor de texto."
-                                     : "Não foi possível abrir a pasta %1 no gestor de ficheiros.";
-        // Each byte that is not UTF-8 shown as U+FFFD.
-        QCOMPARE(QString::fromUtf8(said), "48 " + message.arg(QString::fromUtf8(path)) + "\n");
-    } else if (outcome == "opener") {
-        QCOMPARE(said, "opener " + path + "\n");
-    } else {
-        QCOMPARE(said, QByteArray());
-        // The stand-in runs on its own: its record is there once it has finished.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/done"), 60000);
-        QFile arguments(QString::fromUtf8(root + "/arguments"));
-        QVERIFY(arguments.open(QIODevice::ReadOnly));
-        QCOMPARE(arguments.readAll(), path + "\n");
+        if (outcome == "reported") {
+            const QString message = file ? "Não foi possível abrir o ficheiro %1 no editor de texto."
+                                         : "Não foi possível abrir a pasta %1 no gestor de ficheiros.";
+            // Each byte that is not UTF-8 shown as U+FFFD.
+            QCOMPARE(QString::fromUtf8(said), "48 " + message.arg(QString::fromUtf8(path)) + "\n");
+        } else if (outcome == "opener") {
+            QCOMPARE(said, "opener " + path + "\n");
+        } else {
+            QCOMPARE(said, QByteArray());
+            // The stand-in runs on its own: its record is there once it has finished.
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/done"), 60000);
+            QFile arguments(QString::fromUtf8(root + "/arguments"));
+            QVERIFY(arguments.open(QIODevice::ReadOnly));
+            QCOMPARE(arguments.readAll(), path + "\n");
+        }
     }
-}
+};
 
 int main(int argc, char** argv)
 {

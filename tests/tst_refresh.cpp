@@ -1,6 +1,5 @@
 #include "monitor/FileNameFilter.h"
 #include "monitor/RefreshStations.h"
-#include "platform/NativeFileSystem.h"
 #include "platform/NativeName.h"
 #include "support/TestLab.h"
 #include "window/FileListBox.h"
@@ -13,7 +12,6 @@
 #include <QTest>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -38,268 +36,237 @@ class TestRefresh : public QObject
 {
     Q_OBJECT
 private slots:
-    void newestFile_data();
-    void newestFile();
-    void foldersGoAndComeBack();
-    void errorShownOnceStopsTheRun_data();
-    void errorShownOnceStopsTheRun();
-    void undecodableNameReachesItsFile();
-    void listKeepsItsEntriesWhenNothingChanged();
-    void minutesAcrossTheHourChange_data();
-    void minutesAcrossTheHourChange();
-    void failedRereadKeepsThePattern();
-};
-
-void TestRefresh::newestFile_data()
-{
-    // "name created[/saved][ gone|unreadable]" in list order: gone after listing, or times the share cannot
-    // give
-    QTest::addColumn<QString>("files");
-    QTest::addColumn<QString>("now");
-    QTest::addColumn<QString>("shown");  // the selected file and the time
-    QTest::addColumn<quint32>("colour"); // red past ten minute boundaries from the save to now
-    QTest::newRow("later minute wins by a second")
-        << u"a 10:05:59, b 10:06"_s << u"10:12"_s << u"b 10:06"_s << Green;
-    QTest::newRow("same minute, first listed wins")
-        << u"a 10:07/09:00, b 10:07:59/10:11"_s << u"10:12"_s << u"a 10:07"_s << Red;
-    QTest::newRow("vanished newest skipped")
-        << u"a 10:09 gone, b 10:03/09:00"_s << u"10:12"_s << u"b 10:03"_s << Red;
-    QTest::newRow("all vanished") << u"a 10:09/09:00 gone, b 10:03 gone"_s << u"10:12"_s << u"a 00:00"_s
-                                  << Green;
-    QTest::newRow("no file matching, colour stays") << u"ab 10:05"_s << u"10:12"_s << QString() << Black;
-    QTest::newRow("11 boundaries in ten minutes") << u"a 10:00:59"_s << u"10:11"_s << u"a 10:00"_s << Red;
-    QTest::newRow("10 boundaries in eleven minutes")
-        << u"a 10:00"_s << u"10:10:59"_s << u"a 10:00"_s << Green;
-    QTest::newRow("unreadable newest skipped")
-        << u"a 10:09 unreadable, b 10:08"_s << u"10:12"_s << u"b 10:08"_s << Green;
-    QTest::newRow("no time readable, station marked")
-        << u"a 10:09 gone, b 10:08 unreadable"_s << u"10:12"_s << u"a 00:00"_s << Red;
-}
-
-void TestRefresh::newestFile()
-{
-    QFETCH(QString, files);
-    QFETCH(QString, now);
-    TestLab lab;
-    lab.writeStationList(1, u"?"_s); // one-letter names only
-    const QString station = lab.makeStation(0);
-    QStringList gone;
-    for (const QString& entry : files.split(u", "_s)) {
-        const QStringList words = entry.split(u' '), times = words[1].split(u'/');
-        addFile(lab, station, words[0], times[0], times.value(1, times[0]));
-        if (words.value(2) == u"gone")
-            gone.append(station + u'/' + words[0]);
-        else if (words.value(2) == u"unreadable")
-            lab.fileSystem.timesOutcomes.insert(station + u'/' + words[0], FileTimesRead::Unreadable);
+    void newestFile_data()
+    {
+        // "name created[/saved][ gone|unreadable]" in list order: gone after listing, or times the share
+        // cannot give
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("shown");  // the selected file and the time
+        QTest::addColumn<quint32>("colour"); // red past ten minute boundaries from the save to now
+        QTest::newRow("later minute wins by a second")
+            << u"a 10:05:59, b 10:06/09:00"_s << u"10:12"_s << u"b 10:06"_s << Red;
+        QTest::newRow("same minute, first listed wins")
+            << u"a 10:07/09:00, b 10:07:59/10:11"_s << u"10:12"_s << u"a 10:07"_s << Red;
+        QTest::newRow("all vanished")
+            << u"a 10:09/09:00 gone, b 10:03 gone"_s << u"10:12"_s << u"a 00:00"_s << Green;
+        QTest::newRow("no file matching, colour stays") << u"ab 10:05"_s << u"10:12"_s << QString() << Black;
+        QTest::newRow("11 boundaries in ten minutes") << u"a 10:00:59"_s << u"10:11"_s << u"a 10:00"_s << Red;
+        QTest::newRow("10 boundaries in eleven minutes")
+            << u"a 10:00"_s << u"10:10:59"_s << u"a 10:00"_s << Green;
+        QTest::newRow("unreadable newest skipped")
+            << u"a 10:09 unreadable, b 10:08"_s << u"10:12"_s << u"b 10:08"_s << Green;
+        QTest::newRow("no time readable, station marked")
+            << u"a 10:09 gone, b 10:08 unreadable"_s << u"10:12"_s << u"a 00:00"_s << Red;
     }
-    lab.desktop.clock.setTime(QTime::fromString(now));
-    Form1& form = lab.open();
-    form.Hora[0]->setForeColor(Black);
-    lab.fileSystem.afterListing = [&](const QString&) {
-        for (const QString& path : gone)
-            QDir().remove(path);
-    };
-    RefreshStations(form);
-    QTEST((form.File1[0]->fileName() + u' ' + form.Hora[0]->text()).trimmed(), "shown");
-    QTEST(form.Hora[0]->foreColor(), "colour");
-}
 
-void TestRefresh::foldersGoAndComeBack()
-{
-    TestLab lab;
-    lab.writeStationList(2);
-    const QString station = lab.makeStation(0), collection = lab.collectionFolder(1);
-    addFile(lab, station, u"a.txt"_s, "09:55", "09:55");
-    Form1& form = lab.open();
-    // Station 0 goes off the network, station 1 and the collection folder come up.
-    QVERIFY(QDir(station).removeRecursively());
-    lab.makeStation(1);
-    lab.writeFile(lab.makeFolder(u"recolha/Lab1/Sessao1"_s), u"pc01.zip"_s);
-    QList<QList<quint32>> seen;
-    lab.fileSystem.onFolderExists = [&](const QString&) {
-        seen.append(QList<quint32>());
-        for (const TextBox* path : form.PC1Path)
-            seen.last().append(path->foreColor());
-    };
-    RefreshStations(form);
-    // The row tested is yellow, those above it done, those below as before; rows 2 to 13 have no folder.
-    const QList<quint32> before{Black, Red}, after{Red, Black};
-    for (int k = 0; k < StationCount; ++k)
-        for (int i = 0; i < StationCount; ++i) {
-            const quint32 expected = i == k ? Yellow : i >= 2 ? Red : (k > i ? after : before)[i];
-            QVERIFY2(seen.value(k).value(i) == expected, qPrintable(u"test %1, row %2"_s.arg(k).arg(i)));
+    void newestFile()
+    {
+        QFETCH(QString, files);
+        QFETCH(QString, now);
+        TestLab lab;
+        lab.writeStationList(1, u"?"_s); // one-letter names only
+        const QString station = lab.makeStation(0);
+        QStringList gone;
+        for (const QString& entry : files.split(u", "_s)) {
+            const QStringList words = entry.split(u' '), times = words[1].split(u'/');
+            addFile(lab, station, words[0], times[0], times.value(1, times[0]));
+            if (words.value(2) == u"gone")
+                gone.append(station + u'/' + words[0]);
+            else if (words.value(2) == u"unreadable")
+                lab.fileSystem.timesOutcomes.insert(station + u'/' + words[0], FileTimesRead::Unreadable);
         }
-    QCOMPARE(form.NumPCs->text(), u"1"_s);
-    // The row off the network keeps what it showed, greyed.
-    QVERIFY(!form.File1[0]->isEnabled() && !form.Hora[0]->isEnabled());
-    QCOMPARE(form.File1[0]->list(0) + u' ' + form.Hora[0]->text(), u"a.txt 09:55"_s);
-    QCOMPARE(form.PathRecolha->foreColor(), Black);
-    QVERIFY(form.File2->isEnabled());
-    QCOMPARE(form.File2->list(0), u"pc01.zip"_s);
+        lab.desktop.clock.setTime(QTime::fromString(now));
+        Form1& form = lab.open();
+        form.Hora[0]->setForeColor(Black);
+        lab.fileSystem.afterListing = [&](const QString&) {
+            for (const QString& path : gone)
+                QDir().remove(path);
+        };
+        RefreshStations(form);
+        QTEST((form.File1[0]->fileName() + u' ' + form.Hora[0]->text()).trimmed(), "shown");
+        QTEST(form.Hora[0]->foreColor(), "colour");
+    }
 
-    // Station 0 comes back with another file; the collection folder goes.
-    addFile(lab, lab.makeStation(0), u"b.txt"_s, "09:59", "09:59");
-    QVERIFY(QDir(collection).removeRecursively());
-    RefreshStations(form);
-    QCOMPARE(form.PC1Path[0]->foreColor(), Black);
-    QVERIFY(form.File1[0]->isEnabled() && form.Hora[0]->isEnabled());
-    QCOMPARE(form.File1[0]->list(0) + u' ' + form.Hora[0]->text(), u"b.txt 09:59"_s);
-    QCOMPARE(form.PathRecolha->foreColor(), Red);
-    QVERIFY(!form.File2->isEnabled());
-    QCOMPARE(form.File2->listCount(), 0);
-}
+    void foldersGoAndComeBack()
+    {
+        TestLab lab;
+        lab.writeStationList(2);
+        const QString station = lab.makeStation(0), collection = lab.collectionFolder(1);
+        addFile(lab, station, u"a.txt"_s, "09:55", "09:55");
+        Form1& form = lab.open();
+        // Station 0 goes off the network, station 1 and the collection folder come up.
+        QVERIFY(QDir(station).removeRecursively());
+        lab.makeStation(1);
+        lab.writeFile(lab.makeFolder(u"recolha/Lab1/Sessao1"_s), u"pc01.zip"_s);
+        QList<QList<quint32>> seen;
+        lab.fileSystem.onFolderExists = [&](const QString&) {
+            seen.append(QList<quint32>());
+            for (const TextBox* path : form.PC1Path)
+                seen.last().append(path->foreColor());
+        };
+        RefreshStations(form);
+        // The row tested is yellow, those above it done, those below as before; rows 2 to 13 have no folder.
+        const QList<quint32> before{Black, Red}, after{Red, Black};
+        for (int k = 0; k < StationCount; ++k)
+            for (int i = 0; i < StationCount; ++i) {
+                const quint32 expected = i == k ? Yellow : i >= 2 ? Red : (k > i ? after : before)[i];
+                QVERIFY2(seen.value(k).value(i) == expected, qPrintable(u"test %1, row %2"_s.arg(k).arg(i)));
+            }
+        QCOMPARE(form.NumPCs->text(), u"1"_s);
+        // The row off the network keeps what it showed, greyed.
+        QVERIFY(!form.File1[0]->isEnabled() && !form.Hora[0]->isEnabled());
+        QCOMPARE(form.File1[0]->list(0) + u' ' + form.Hora[0]->text(), u"a.txt 09:55"_s);
+        QVERIFY(form.PathRecolha->foreColor() == Black && form.File2->isEnabled());
+        QCOMPARE(form.File2->list(0), u"pc01.zip"_s);
 
-void TestRefresh::errorShownOnceStopsTheRun_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<bool>("ofAFile"); // a listed file's status fails, else the listing
-    QTest::addColumn<QStringList>("shown");
-    QTest::newRow("listing fails") << 75 << false
-                                   << QStringList{u"Refresh Error 75  Path/File access error"_s};
-    QTest::newRow("invalid property value, silent") << 380 << false << QStringList();
-    QTest::newRow("access to a file refused")
-        << 70 << true << QStringList{u"Refresh Error 70  Permission denied"_s};
-}
+        // Station 0 comes back with another file; the collection folder goes.
+        addFile(lab, lab.makeStation(0), u"b.txt"_s, "09:59", "09:59");
+        QVERIFY(QDir(collection).removeRecursively());
+        RefreshStations(form);
+        QCOMPARE(form.PC1Path[0]->foreColor(), Black);
+        QVERIFY(form.File1[0]->isEnabled() && form.Hora[0]->isEnabled());
+        QCOMPARE(form.File1[0]->list(0) + u' ' + form.Hora[0]->text(), u"b.txt 09:59"_s);
+        QVERIFY(form.PathRecolha->foreColor() == Red && !form.File2->isEnabled());
+        QCOMPARE(form.File2->listCount(), 0);
+    }
 
-void TestRefresh::errorShownOnceStopsTheRun()
-{
-    QFETCH(int, number);
-    TestLab lab;
-    lab.writeStationList(2);
-    lab.makeStation(1);
-    Form1& form = lab.open();
-    // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears, both
-    // unseen.
-    lab.writeFile(lab.makeStation(0), u"a.txt"_s);
-    if (QTest::currentDataTag() == QByteArray("access to a file refused"))
-        lab.fileSystem.timesOutcomes.insert(lab.stationFolder(0) + u"/a.txt"_s, FileTimesRead::Refused);
-    else
-        lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(number));
-    QVERIFY(QDir(lab.stationFolder(1)).removeRecursively());
-    lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
-    // A timer tick while the box is open must not start another run.
-    bool ticked = false;
-    lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
-        if (!std::exchange(ticked, true))
-            lab.tick();
-    };
-    lab.tick();
-    QTEST(lab.desktop.promptTexts(), "shown");
-    QFETCH(bool, ofAFile);
-    QCOMPARE(form.File1[0]->isEnabled(), ofAFile); // not enabled with entries never read from this folder
-    QCOMPARE(form.PC1Path[1]->foreColor(), Black);
-    QCOMPARE(form.NumPCs->text(), u"1"_s);
-    QCOMPARE(form.PathRecolha->foreColor(), Red);
-}
+    // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears,
+    // both unseen. A timer tick while the box is open must not start another run.
+    void errorShownOnceStopsTheRun_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("ofAFile");  // a listed file's status fails, else the listing
+        QTest::addColumn<QString>("shown"); // every message, one a line
+        QTest::newRow("listing fails") << 75 << false << u"Refresh Error 75  Path/File access error"_s;
+        QTest::newRow("invalid property value, silent") << 380 << false << QString();
+        QTest::newRow("access to a file refused") << 70 << true << u"Refresh Error 70  Permission denied"_s;
+    }
 
-// A name that is not UTF-8 (made on a machine with another encoding) is listed, timed and opened as
-// the very bytes on disk, and shown with U+FFFD for the byte that cannot be decoded.
-void TestRefresh::undecodableNameReachesItsFile()
-{
-    TestLab lab;
-    lab.writeStationList(1);
-    const QString station = lab.makeStation(0);
-    const QByteArray folderBytes = QFile::encodeName(station), exact = folderBytes + "/exame\xf3.txt";
-    const int fd = ::open(exact.constData(), O_CREAT | O_WRONLY, 0644);
-    QVERIFY(fd >= 0);
-    ::close(fd);
-    // Saved 20 minutes before now: the station's time turns red only if the file's times are read.
-    lab.desktop.clock = QDateTime::currentDateTime();
-    const timespec saved{lab.desktop.clock.toSecsSinceEpoch() - 20 * 60, 0};
-    const timespec times[2]{saved, saved};
-    QCOMPARE(::utimensat(AT_FDCWD, exact.constData(), times, 0), 0);
-    QCOMPARE(::link(exact.constData(), (folderBytes + "/same.txt").constData()), 0);
-    const QDateTime created =
-        QDateTime::fromMSecsSinceEpoch(NativeFileSystem().fileTimes(station + u"/same.txt"_s).times.created);
-    QVERIFY(QFile::remove(station + u"/same.txt"_s));
+    void errorShownOnceStopsTheRun()
+    {
+        QFETCH(int, number);
+        QFETCH(bool, ofAFile);
+        TestLab lab;
+        lab.writeStationList(2);
+        lab.makeStation(1);
+        Form1& form = lab.open();
+        lab.writeFile(lab.makeStation(0), u"a.txt"_s);
+        if (ofAFile)
+            lab.fileSystem.timesOutcomes.insert(lab.stationFolder(0) + u"/a.txt"_s, FileTimesRead::Refused);
+        else
+            lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(number));
+        QVERIFY(QDir(lab.stationFolder(1)).removeRecursively());
+        lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
+        bool ticked = false;
+        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+            if (!std::exchange(ticked, true))
+                lab.tick();
+        };
+        lab.tick();
+        QTEST(lab.desktop.promptTexts().join(u'\n'), "shown");
+        QCOMPARE(form.File1[0]->isEnabled(), ofAFile); // not enabled with entries never read from this folder
+        QCOMPARE(form.PC1Path[1]->foreColor(), Black);
+        QCOMPARE(form.NumPCs->text(), u"1"_s);
+        QCOMPARE(form.PathRecolha->foreColor(), Red);
+    }
 
-    Form1& form = lab.open();
-    QCOMPARE(form.File1[0]->listCount(), 1);
-    QCOMPARE(form.File1[0]->item(0)->text(), u"exame\ufffd.txt"_s);
-    QCOMPARE(form.Hora[0]->text(), created.toString(u"HH:mm"_s));
-    QCOMPARE(form.Hora[0]->foreColor(), Red);
-    form.File1[0]->itemDoubleClicked(form.File1[0]->item(0));
-    QCOMPARE(lab.desktop.openedFiles.size(), 1);
-    QCOMPARE(nativeBytes(lab.desktop.openedFiles[0]), exact);
-}
+    // A name that is not UTF-8 (made on a machine with another encoding) is listed, timed and opened as
+    // the very bytes on disk, and shown with U+FFFD for the byte that cannot be decoded.
+    void undecodableNameReachesItsFile()
+    {
+        TestLab lab;
+        lab.writeStationList(1);
+        const QByteArray exact = QFile::encodeName(lab.makeStation(0)) + "/exame\xf3.txt";
+        const int fd = ::open(exact.constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(fd >= 0 && ::close(fd) == 0);
+        // Given only once a status call on the very bytes succeeds; saved 20 minutes before now.
+        const QDate day = lab.desktop.clock.date();
+        lab.fileSystem.setTimes(nameFromNative(exact), QDateTime(day, QTime(9, 30)),
+                                QDateTime(day, QTime(9, 40)));
 
-// Reading the same names again leaves the entries alone, but the newest is selected again.
-void TestRefresh::listKeepsItsEntriesWhenNothingChanged()
-{
-    TestLab lab;
-    lab.writeStationList(1);
-    const QString station = lab.makeStation(0);
-    addFile(lab, station, u"a.txt"_s, "09:50", "09:50");
-    addFile(lab, station, u"b.txt"_s, "09:55", "09:55");
-    Form1& form = lab.open();
-    FileListBox* list = form.File1[0];
-    const QListWidgetItem* first = list->item(0);
-    list->setListIndex(0); // the invigilator looks at the older file
-    RefreshStations(form);
-    QCOMPARE(list->item(0), first);
-    QCOMPARE(list->fileName(), u"b.txt"_s);
+        Form1& form = lab.open();
+        QCOMPARE(form.File1[0]->listCount(), 1);
+        QCOMPARE(form.File1[0]->item(0)->text() + u' ' + form.Hora[0]->text(), u"exame\ufffd.txt 09:30"_s);
+        QCOMPARE(form.Hora[0]->foreColor(), Red);
+        form.File1[0]->itemDoubleClicked(form.File1[0]->item(0));
+        QCOMPARE(lab.desktop.openedFiles.size(), 1);
+        QCOMPARE(nativeBytes(lab.desktop.openedFiles[0]), exact);
+    }
 
-    // A long name after short ones is measured as itself: it can be scrolled to.
-    const QString longName = QString(120, u'x') + u".txt"_s;
-    addFile(lab, station, longName, "09:40", "09:40");
-    RefreshStations(form);
-    QCOMPARE(list->listCount(), 3);
-    QCOMPARE(list->fileName() + u' ' + form.Hora[0]->text(), u"b.txt 09:55"_s);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QVERIFY(list->horizontalScrollBar()->maximum() + list->viewport()->width() >=
-            list->fontMetrics().horizontalAdvance(longName));
-}
+    // Reading the same names again leaves the entries alone, but the newest is selected again.
+    void listKeepsItsEntriesWhenNothingChanged()
+    {
+        TestLab lab;
+        lab.writeStationList(1);
+        const QString station = lab.makeStation(0);
+        addFile(lab, station, u"a.txt"_s, "09:50", "09:50");
+        addFile(lab, station, u"b.txt"_s, "09:55", "09:55");
+        Form1& form = lab.open();
+        FileListBox* list = form.File1[0];
+        const QListWidgetItem* first = list->item(0);
+        list->setListIndex(0); // the invigilator looks at the older file
+        RefreshStations(form);
+        QCOMPARE(list->item(0), first);
+        QCOMPARE(list->fileName(), u"b.txt"_s);
 
-// Minutes are counted between instants: across a change of the clock, five real minutes are five.
-void TestRefresh::minutesAcrossTheHourChange_data()
-{
-    QTest::addColumn<QDateTime>("saved");
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<quint32>("colour");
-    const auto utc = [](const char* text) {
-        return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
-    };
+        // A long name after short ones is measured as itself: it can be scrolled to.
+        const QString longName = QString(120, u'x') + u".txt"_s;
+        addFile(lab, station, longName, "09:40", "09:40");
+        RefreshStations(form);
+        QCOMPARE(list->listCount(), 3);
+        QCOMPARE(list->fileName() + u' ' + form.Hora[0]->text(), u"b.txt 09:55"_s);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(list->horizontalScrollBar()->maximum() + list->viewport()->width() >=
+                list->fontMetrics().horizontalAdvance(longName));
+    }
+
+    // Minutes are counted between instants: across a change of the clock, real minutes are what count.
     // Lisbon: 02:00 summer time becomes 01:00 on 25 October 2026; 01:00 becomes 02:00 on 29 March 2026.
-    QTest::newRow("autumn, 15 minutes across")
-        << utc("2026-10-25T00:55:00Z") << utc("2026-10-25T01:10:00Z") << u"01:55"_s << Red;
-    QTest::newRow("autumn, 5 minutes across")
-        << utc("2026-10-25T00:58:00Z") << utc("2026-10-25T01:03:00Z") << u"01:58"_s << Green;
-    QTest::newRow("spring, 5 minutes across")
-        << utc("2026-03-29T00:58:00Z") << utc("2026-03-29T01:03:00Z") << u"00:58"_s << Green;
-    QTest::newRow("spring, 11 minutes across")
-        << utc("2026-03-29T00:58:00Z") << utc("2026-03-29T01:09:00Z") << u"00:58"_s << Red;
-}
+    void minutesAcrossTheHourChange_data()
+    {
+        QTest::addColumn<QDateTime>("saved");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<quint32>("colour");
+        const auto utc = [](const char* text) {
+            return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+        };
+        QTest::newRow("autumn, 15 minutes across")
+            << utc("2026-10-25T00:55:00Z") << utc("2026-10-25T01:10:00Z") << u"01:55"_s << Red;
+        QTest::newRow("spring, 5 minutes across")
+            << utc("2026-03-29T00:58:00Z") << utc("2026-03-29T01:03:00Z") << u"00:58"_s << Green;
+    }
 
-void TestRefresh::minutesAcrossTheHourChange()
-{
-    QFETCH(QDateTime, saved);
-    TestLab lab;
-    lab.writeStationList(1);
-    const QString path = lab.writeFile(lab.makeStation(0), u"a.txt"_s);
-    lab.fileSystem.setTimes(path, saved);
-    QFETCH(QDateTime, now);
-    lab.desktop.clock = now;
-    Form1& form = lab.open();
-    QTEST(form.Hora[0]->text(), "shown");
-    QTEST(form.Hora[0]->foreColor(), "colour");
-}
+    void minutesAcrossTheHourChange()
+    {
+        QFETCH(QDateTime, saved);
+        QFETCH(QDateTime, now);
+        TestLab lab;
+        lab.writeStationList(1);
+        lab.fileSystem.setTimes(lab.writeFile(lab.makeStation(0), u"a.txt"_s), saved);
+        lab.desktop.clock = now;
+        Form1& form = lab.open();
+        QTEST(form.Hora[0]->text(), "shown");
+        QTEST(form.Hora[0]->foreColor(), "colour");
+    }
 
-// A station whose list cannot be re-read with a new filter keeps listing with the pattern it had.
-void TestRefresh::failedRereadKeepsThePattern()
-{
-    TestLab lab;
-    lab.writeStationList(2, u"*.txt"_s);
-    lab.makeStation(0);
-    lab.makeStation(1);
-    Form1& form = lab.open();
-    lab.fileSystem.listingFailures.insert(lab.stationFolder(1), RunError::fromNumber(75));
-    form.Filtro[0]->setText(u"*.doc"_s);
-    QVERIFY(!Filtro_LostFocus(form, 0));
-    QCOMPARE(lab.desktop.promptTexts(), QStringList{u"Filter Error 75  Path/File access error"_s});
-    QCOMPARE(form.File1[0]->pattern() + u' ' + form.File1[1]->pattern(), u"*.doc *.txt"_s);
-}
+    // A station whose list cannot be re-read with a new filter keeps listing with the pattern it had.
+    void failedRereadKeepsThePattern()
+    {
+        TestLab lab;
+        lab.writeStationList(2, u"*.txt"_s);
+        lab.makeStation(0);
+        lab.makeStation(1);
+        Form1& form = lab.open();
+        lab.fileSystem.listingFailures.insert(lab.stationFolder(1), RunError::fromNumber(75));
+        form.Filtro[0]->setText(u"*.doc"_s);
+        QVERIFY(!Filtro_LostFocus(form, 0));
+        QCOMPARE(lab.desktop.promptTexts(), QStringList{u"Filter Error 75  Path/File access error"_s});
+        QCOMPARE(form.File1[0]->pattern() + u' ' + form.File1[1]->pattern(), u"*.doc *.txt"_s);
+    }
+};
 
 QTEST_MAIN(TestRefresh)
 #include "tst_refresh.moc"

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QStringList fourteen =
@@ -34,17 +36,14 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("laboratory");
         QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<bool>("collection");
         // Fourteen stations fill every place: a station made up from a final line end would fail.
         const QStringList all = fourteen, gap{"pc01", "", "pc03 "}, none;
-        QTest::newRow("four lines") << listFile("Lab1", {}) << "Lab1" << none << false;
-        QTest::newRow("CR LF") << listFile("Lab1", all) << "Lab1" << all << true;
-        QTest::newRow("LF, no final") << listFile("Lab1", all, "\n").chopped(1) << "Lab1" << all << true;
-        QTest::newRow("empty station line, blanks") << listFile("Lab 3 ", gap) << "Lab 3 " << gap << true;
-        QTest::newRow("windows-1252")
-            << listFile("Laborat\xf3rio \x80", {}) << "Laboratório €" << none << true;
+        QTest::newRow("CR LF") << listFile("Lab1", all) << "Lab1" << all;
+        QTest::newRow("LF, no final") << listFile("Lab1", all, "\n").chopped(1) << "Lab1" << all;
+        QTest::newRow("empty station line, blanks") << listFile("Lab 3 ", gap) << "Lab 3 " << gap;
+        QTest::newRow("windows-1252") << listFile("Laborat\xf3rio \x80", {}) << "Laboratório €" << none;
         QTest::newRow("utf-8, BOM") << "\xef\xbb\xbf" + listFile("Laborat\xc3\xb3rio", {}) << "Laboratório"
-                                    << none << true;
+                                    << none;
     }
 
     void startsUp()
@@ -52,21 +51,19 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, laboratory);
         QFETCH(QStringList, paths);
-        QFETCH(bool, collection);
         TestLab lab;
         lab.writeStationList(content);
         for (int i = 0; i < paths.size(); i += 2) // only pc01, pc03, ... are reachable
             lab.makeFolder(paths[i]);
         const QString recolha = QStringList{"recolha", laboratory, "Sessao1"}.join(QDir::separator());
-        if (collection)
-            lab.makeFolder(recolha);
+        lab.makeFolder(recolha);
         Form1& form = lab.open();
         QVERIFY(lab.startupSucceeded);
         QCOMPARE(lab.desktop.promptTexts(), QStringList());
         QCOMPARE(QStringList({form.Filtro[0]->text(), form.Laboratorio->text(), form.PathBackup,
                               form.PathRecolha->text(), QString::number(form.VScrollSessao->value())}),
                  QStringList({"*.txt", laboratory, "backup", recolha, "1"}));
-        QCOMPARE(form.PathRecolha->foreColor(), collection ? WindowColor::Black : WindowColor::Red);
+        QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Black);
         int reachable = 0;
         for (int i = 0; i < StationCount; ++i) {
             const bool up = i % 2 == 0 && !paths.value(i).isEmpty();
@@ -77,27 +74,21 @@ private slots:
         QCOMPARE(form.NumPCs->text(), QString::number(reachable));
     }
 
+    // Each in a working folder named like a placeholder, which the report names as it is.
     void failures_data()
     {
         QTest::addColumn<QString>("file"); // where the content is written
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("error");
-        QTest::addColumn<QString>("workIn"); // the working folder, below the lab
-        const QString noPlace = QStringLiteral("340  Control array element '14' doesn't exist");
-        const QString pastEnd = QStringLiteral("62  Input past end of file");
-        QTest::newRow("15 stations") << "pcs.txt" << listFile("Lab1", fourteen + QStringList{"pc15"})
-                                     << noPlace << "";
+        const QString noPlace = u"340  Control array element '14' doesn't exist"_s;
+        QTest::newRow("15 stations") << u"pcs.txt"_s << listFile("Lab1", fourteen + QStringList{"pc15"})
+                                     << noPlace;
         QTest::newRow("14 stations, empty line")
-            << "pcs.txt" << listFile("Lab1", fourteen + QStringList{""}) << noPlace << "";
-        QTest::newRow("3 lines") << "pcs.txt" << QByteArray("*.*\r\nLab1\r\nrecolha") << pastEnd << "";
-        QTest::newRow("empty") << "pcs.txt" << QByteArray() << pastEnd << "";
-        QTest::newRow("missing") << "pcs.old" << QByteArray() << "53  File not found"
-                                 << "";
-        QTest::newRow("folder") << "pcs.txt/pcs.txt" << QByteArray() << "75  Path/File access error"
-                                << "";
-        QTest::newRow("folder named like a placeholder")
-            << "pcs.txt" << listFile("Lab1", {}) << "53  File not found"
-            << "lab%1";
+            << u"pcs.txt"_s << listFile("Lab1", fourteen + QStringList{""}) << noPlace;
+        QTest::newRow("3 lines") << u"pcs.txt"_s << QByteArray("*.*\r\nLab1\r\nrecolha")
+                                 << u"62  Input past end of file"_s;
+        QTest::newRow("missing") << u"pcs.old"_s << QByteArray() << u"53  File not found"_s;
+        QTest::newRow("folder") << u"pcs.txt/pcs.txt"_s << QByteArray() << u"75  Path/File access error"_s;
     }
 
     void failures()
@@ -105,17 +96,14 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
         QFETCH(QString, error);
-        QFETCH(QString, workIn);
         TestLab lab;
-        lab.writeFile(lab.makeFolder(QFileInfo(file).path()), QFileInfo(file).fileName(), content);
-        if (!workIn.isEmpty())
-            QDir::setCurrent(lab.makeFolder(workIn));
+        QDir::setCurrent(lab.makeFolder(u"lab%1"_s));
+        lab.writeFile(lab.makeFolder("lab%1/" + QFileInfo(file).path()), QFileInfo(file).fileName(), content);
         Form1& form = lab.open();
-        QVERIFY(!lab.startupSucceeded);
-        QVERIFY(!form.isVisible());
+        QVERIFY(!lab.startupSucceeded && !form.isVisible());
         QCOMPARE(lab.desktop.prompts.size(), 1);
         const QString message = lab.desktop.prompts[0].text;
-        const QString folder = QDir::toNativeSeparators(QDir::currentPath()); // the lab's
+        const QString folder = QDir::toNativeSeparators(lab.path(u"lab%1"_s));
         QVERIFY2(message.contains("pcs.txt") && message.contains(folder + ": erro " + error),
                  qPrintable(message));
     }
@@ -126,15 +114,9 @@ private slots:
         QTest::addColumn<QString>("laboratory");
         QTest::addColumn<QString>("session");
         QTest::addColumn<QString>("below"); // the path below the collection root
-        QTest::newRow("leading zero kept") << "Lab2"
-                                           << "07"
-                                           << "/Lab2/Sessao07";
-        QTest::newRow("empty session") << "Lab2"
-                                       << ""
-                                       << "/Lab2/Sessao";
-        QTest::newRow("laboratory holding the separator") << "Piso2/Lab1"
-                                                          << "3"
-                                                          << "/Piso2/Lab1/Sessao3";
+        QTest::newRow("leading zero kept") << u"Lab2"_s << u"07"_s << u"/Lab2/Sessao07"_s;
+        QTest::newRow("laboratory holding the separator")
+            << u"Piso2/Lab1"_s << u"3"_s << u"/Piso2/Lab1/Sessao3"_s;
     }
 
     void collectionPath()
