@@ -195,6 +195,22 @@ private slots:
     }
 
     // Reading the same names again leaves the entries alone, but the newest is selected again.
+    // Case is ignored first, then told apart; names beyond ASCII fold as Qt folds them.
+    void listOrder()
+    {
+        TestLab lab;
+        lab.writeStationList(1);
+        const QString station = lab.makeStation(0);
+        for (const char* name : {"b.txt", "a.txt", "\xc3\x81baco.txt", "A.txt", "_x.txt"})
+            lab.writeFile(station, QString::fromUtf8(name));
+        Form1& form = lab.open();
+        QStringList listed;
+        for (int k = 0; k < form.File1[0]->listCount(); ++k)
+            listed << form.File1[0]->list(k);
+        QCOMPARE(listed,
+                 QStringList({"_x.txt", "A.txt", "a.txt", "b.txt", QString::fromUtf8("\xc3\x81baco.txt")}));
+    }
+
     void listKeepsItsEntriesWhenNothingChanged()
     {
         TestLab lab;
