@@ -201,14 +201,18 @@ private slots:
         TestLab lab;
         lab.writeStationList(1);
         const QString station = lab.makeStation(0);
-        for (const char* name : {"b.txt", "a.txt", "\xc3\x81baco.txt", "A.txt", "_x.txt"})
+        for (const char* name : {"b.txt", "a.txt",
+                                 "\xc3\x81"
+                                 "baco.txt",
+                                 "A.txt", "_x.txt"})
             lab.writeFile(station, QString::fromUtf8(name));
         Form1& form = lab.open();
         QStringList listed;
         for (int k = 0; k < form.File1[0]->listCount(); ++k)
             listed << form.File1[0]->list(k);
-        QCOMPARE(listed,
-                 QStringList({"_x.txt", "A.txt", "a.txt", "b.txt", QString::fromUtf8("\xc3\x81baco.txt")}));
+        QCOMPARE(listed, QStringList({"_x.txt", "A.txt", "a.txt", "b.txt",
+                                      QString::fromUtf8("\xc3\x81"
+                                                        "baco.txt")}));
     }
 
     void listKeepsItsEntriesWhenNothingChanged()

@@ -16,7 +16,8 @@ bool applyFilter(Form1& form, int index)
             const QString previous = list->pattern();
             list->setPattern(form.Filtro[index]->text());
             try {
-                list->refresh();
+                // The refresh that follows reads the times.
+                list->refreshNames();
             } catch (const RunError&) {
                 // A station whose list could not be re-read keeps the pattern it is listed with.
                 list->setPattern(previous);

@@ -51,12 +51,12 @@ void FileListBox::setPattern(const QString& pattern)
     m_patternText = pattern;
 }
 
-void FileListBox::refresh()
+void FileListBox::reread(bool withTimes)
 {
     QList<ListedFile> files;
     if (!m_path.isEmpty())
         files = m_fileSystem.listFiles(
-            m_path, [this](const QString& name) { return m_pattern.matches(name); }, m_readsTimes);
+            m_path, [this](const QString& name) { return m_pattern.matches(name); }, withTimes);
 
     // A folder read in the same order as last time holds the same names: the order found
     // for them then still holds.

@@ -28,7 +28,9 @@ public:
     // Re-reads the folder; an empty folder path lists nothing. Throws RunError when
     // the folder cannot be read, leaving the entries as they were. Entries that are
     // the same names as before are left as they are, selection included.
-    void refresh();
+    void refresh() { reread(m_readsTimes); }
+    // The same, without the times: for a caller that only needs the names listed again.
+    void refreshNames() { reread(false); }
 
     // The times of each entry as the last refresh read them, in list order.
     const QList<FileTimesRead>& listedTimes() const { return m_times; }
@@ -50,6 +52,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    void reread(bool withTimes);
+
     FileSystem& m_fileSystem;
     QString m_path;
     QString m_patternText;
