@@ -36,7 +36,6 @@ public:
 
     // Creates the window and runs start-up; startupSucceeded tells how it ended.
     Form1& open();
-    Form1& form() { return *m_form; }
     // One tick of the window's refresh timer.
     void tick();
 
