@@ -4,7 +4,6 @@
 #include "support/FakeFileSystem.h"
 #include "support/RawFiles.h"
 
-#include <QCryptographicHash>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -18,7 +17,6 @@ using Errors = QHash<QString, int>;
 
 namespace {
 
-constexpr qint64 Modified = 1761442215123456789; // 2025-10-26 01:30:15.123456789 UTC
 const QString AccessError = u"error 75  Path/File access error"_s, DiskFull = u"error 61  Disk full"_s;
 
 QByteArray someBytes(qint64 size)
@@ -89,25 +87,6 @@ private slots:
         QTEST(::numberedName(name, number), "expected");
     }
 
-    // Several chunks, under a name that is not UTF-8, which keeps its bytes.
-    void plainCopy()
-    {
-        const QByteArray name("exame\xF3.txt"), bytes = someBytes(5 << 19);
-        m_source = m_dir->filePath(nameFromNative(name));
-        writeRaw(m_source, bytes, Modified);
-        const FileStatus original = *m_fs.status(m_source);
-
-        const CopyResult copy = copyWithoutReplacing(m_fs, m_source, m_to, nameFromNative(name));
-
-        QCOMPARE(nativeBytes(copy.name), name);
-        QCOMPARE(copy.path, target(copy.name));
-        QCOMPARE(entries(m_to), QStringList{copy.name});
-        QVERIFY(content(copy.path) == bytes);
-        QCOMPARE(copy.sha256, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-        QCOMPARE(m_fs.status(copy.path)->modifiedNs, Modified);
-        QVERIFY(copy.source == original && m_fs.status(copy.path)->identity != original.identity);
-    }
-
     // Names kept for the collection's own files are taken, whatever their case, numbered ones too.
     void reservedNames()
     {
@@ -123,13 +102,9 @@ private slots:
     {
         QTest::addColumn<Errors>("errors");
         QTest::addColumn<QString>("claims");
-        QTest::newRow("rename without replacing") << Errors() << "rename x.txt, rename x (2).txt";
         const QString link = u"rename x.txt, link x.txt, link x (2).txt"_s;
         const QString placeholder = u"rename x.txt, link x.txt, create x.txt, create x (2).txt"_s;
-        QTest::newRow("link after EINVAL") << Errors{{"rename", EINVAL}} << link;
         QTest::newRow("link after ENOSYS") << Errors{{"rename", ENOSYS}} << link;
-        QTest::newRow("placeholder after EPERM")
-            << Errors{{"rename", EINVAL}, {"link", EPERM}} << placeholder;
         QTest::newRow("placeholder after EOPNOTSUPP")
             << Errors{{"rename", ENOSYS}, {"link", EOPNOTSUPP}} << placeholder;
     }
