@@ -13,20 +13,15 @@
 set -euo pipefail
 
 program=${1:?usage: run.sh PROGRAM [DESKTOP_ENTRY]}
+[[ $program == */* ]] && program=$(realpath "$program") # it is started from other folders
 entry=${2:-}
 artefacts=${E2E_ARTEFACTS:-$PWD}
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)
 
-export DEBIAN_FRONTEND=noninteractive
-need=()
-for p in xvfb xdotool imagemagick libglib2.0-bin coreutils; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
+for tool in Xvfb xdotool import gio cmp sha256sum; do
+    command -v "$tool" >/dev/null || { echo "E2E: $tool is missing (packages: xvfb xdotool imagemagick libglib2.0-bin)" >&2; exit 1; }
 done
-if ((${#need[@]})); then
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
 
 work=$(mktemp -d /tmp/varnok-e2e.XXXXXX)
 xvfb_pid=''
@@ -169,25 +164,22 @@ wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 5 ]" || fail "the edit
 import -window "$window" "$artefacts/varnok-e2e.png" || true
 
 step "checking the collection"
-expect_copy() { # SOURCE NAME: the copy is byte-identical
-    cmp -s "$1" "$collection/$2" || fail "$collection/$2 is not a copy of $1"
-}
-expect_copy "$lab/pc01/exame.c" exame.c
-expect_copy "$lab/pc01/extra.txt" extra.txt
-expect_copy "$lab/pc01/notas.doc" notas.doc
-expect_copy "$lab/pc01/resposta.txt" resposta.txt
-expect_copy "$lab/pc02/resposta.txt" "resposta (2).txt"
+for f in exame.c extra.txt notas.doc resposta.txt; do
+    cmp -s "$lab/pc01/$f" "$collection/$f" || fail "$collection/$f is not a copy of pc01's"
+done
+cmp -s "$lab/pc02/resposta.txt" "$collection/resposta (2).txt" || fail "resposta (2).txt is not a copy of pc02's"
 [[ ! -e $collection/rascunho.txt ]] || fail "a sub-folder's file was collected"
 (cd "$collection" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not check"
 [[ $(wc -l <"$collection/SHA256SUMS") -eq 5 ]] || fail "SHA256SUMS does not list the five copies"
-log=$collection/log.txt
-[[ $(head -c 24 "$log") == 'Data e hora da recolha: ' ]] || fail "log.txt line 1"
-sed -n 2p "$log" | cmp -s - <(printf 'Sess\xe3o n\xba 1\r\n') || fail "log.txt line 2 is not Windows-1252 with CR LF"
-sed -n 4p "$log" | cmp -s - <(printf 'Docente que vigiou Prof. Exemplo\r\n') || fail "log.txt line 4"
-sed -n 8p "$log" | cmp -s - <(printf '\r\n') || fail "log.txt line 8 is not empty"
-[[ $(wc -l <"$log") -eq 13 ]] || fail "log.txt does not hold 8 header and 5 copy lines"
-grep -qF "$lab/pc02/resposta.txt Copiado para $collection/resposta (2).txt" "$log" ||
-    fail "log.txt does not say where pc02's resposta.txt went"
+# log.txt: the date line, then every other byte as expected (Windows-1252, CR LF).
+[[ $(head -c 24 "$collection/log.txt") == 'Data e hora da recolha: ' ]] || fail "log.txt's date line"
+{
+    printf '%s\r\n' $'Sess\xe3o n\xba 1' $'Laborat\xf3rio n\xba Lab E2E' 'Docente que vigiou Prof. Exemplo' \
+        'Filtro utilizado *.txt;*.c;*.doc' "Num de PC's 2" $'Direct\xf3rio de recolha '"$collection" ''
+    for f in exame.c extra.txt notas.doc resposta.txt; do printf '%s\r\n' "$lab/pc01/$f Copiado para $collection/"; done
+    printf '%s\r\n' "$lab/pc02/resposta.txt Copiado para $collection/resposta (2).txt"
+} >"$work/log.expected"
+tail -n +2 "$collection/log.txt" | cmp - "$work/log.expected" || fail "log.txt is not as expected"
 [[ $(sort "$work/editor.opened") == $(printf '%s\n' "$collection"/{exame.c,extra.txt,notas.doc,resposta.txt,'resposta (2).txt'} | sort) ]] ||
     fail "the editor was not asked to open each copy: $(cat "$work/editor.opened")"
 opened=$(cat "$work/files.opened")
