@@ -27,7 +27,8 @@ work=$(mktemp -d /tmp/varnok-e2e.XXXXXX)
 xvfb_pid=''
 cleanup() {
     pkill -f -- "$work" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    # Waited for: a display ending late would remove the socket of the next run's.
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,7 +53,8 @@ wait_for() {
 
 # --- The desktop: a display, and stand-ins for the editor and the file manager ----------
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: a server resetting as its last client leaves refuses the next one for a moment.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 20 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 "$work/display")"
