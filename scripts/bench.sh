@@ -9,11 +9,13 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build-bench"
 table="$build/bench-table.md"
 
-# Runs per figure: program and reference alternate, and each figure is a median.
-local_pairs=11
-growth_pairs_100=15
-growth_pairs_5000=5
-startup_pairs=9
+# Runs per figure: program and reference alternate, and each figure is a median. The
+# local and start-up cases take many pairs: on a shared machine a few seconds of another load
+# would otherwise move their median.
+local_pairs=41
+growth_pairs_100=41
+growth_pairs_5000=15
+startup_pairs=21
 memory_pairs=3
 sshfs_pairs=3
 collect_pairs=5
