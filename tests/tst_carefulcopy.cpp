@@ -139,6 +139,35 @@ private slots:
         QCOMPARE(entries(m_to).size(), 2);
     }
 
+    // A copy is of one version that was on the station, with its time to the nanosecond,
+    // also before 1970: an original rewritten in place while it is read is read again.
+    void copiesOneVersion_data()
+    {
+        QTest::addColumn<qint64>("modifiedNs");
+        QTest::addColumn<int>("rewrites");
+        QTest::newRow("rewritten once while read") << qint64(1781512200123456789) << 1;
+        QTest::newRow("rewritten twice while read") << qint64(1781512200123456789) << 2;
+        QTest::newRow("a second and a half before 1970") << qint64(-1500000000) << 0;
+        QTest::newRow("a second before 1970") << qint64(-1000000000) << 0;
+    }
+
+    void copiesOneVersion()
+    {
+        QFETCH(qint64, modifiedNs);
+        QFETCH(int, rewrites);
+        writeRaw(m_source, someBytes(3000), modifiedNs);
+        int done = 0;
+        m_fs.whileReading = [&](const QString& path) {
+            if (path == m_source && done < rewrites)
+                writeRaw(m_source, someBytes(3000 + 4 * ++done), modifiedNs); // as an editor saves
+        };
+
+        QCOMPARE(outcome("x.txt"), "x.txt");
+        QCOMPARE(content(target("x.txt")), someBytes(3000 + 4 * rewrites));
+        QCOMPARE(m_fs.status(target("x.txt"))->modifiedNs, modifiedNs);
+        QCOMPARE(entries(m_to), QStringList{"x.txt"});
+    }
+
     // Whatever fails, the folder keeps only what it held.
     void failureLeavesNothing_data()
     {
@@ -146,6 +175,14 @@ private slots:
         QTest::addColumn<bool>("corrupt");
         QTest::addColumn<QString>("expected");
         QTest::newRow("read fails half-way") << Errors{{"read", EIO}} << false << AccessError;
+        QTest::newRow("share ends the read early")
+            << Errors{{"end of file", 0}} << false << "error 75  A cópia não coincide com o original";
+        QTest::newRow("rewritten at every read")
+            << Errors{{"rewrite", 0}} << false << "error 75  O ficheiro foi alterado durante a cópia";
+        QTest::newRow("a symbolic link")
+            << Errors{{"link to it", 0}} << false << "error 75  É uma ligação simbólica";
+        QTest::newRow("folder not synced after the claim")
+            << Errors{{"sync folder", EIO}} << false << AccessError;
         QTest::newRow("disk full at a write") << Errors{{"write", ENOSPC}} << false << DiskFull;
         QTest::newRow("quota exceeded at a write") << Errors{{"write", EDQUOT}} << false << DiskFull;
         QTest::newRow("disk full at sync") << Errors{{"sync", ENOSPC}} << false << DiskFull;
@@ -167,6 +204,17 @@ private slots:
         m_fs.errors = errors;
         m_fs.failAfterBytes = 1500;
         m_fs.corruptNewFiles = corrupt;
+        if (errors.contains("end of file"))
+            m_fs.endOfFileAt = 1000;
+        if (errors.contains("rewrite"))
+            m_fs.whileReading = [&, size = 3000](const QString&) mutable {
+                writeRaw(m_source, someBytes(++size));
+            };
+        if (errors.contains("link to it")) {
+            const QString link = m_source + u".lnk"_s;
+            QVERIFY(QFile::link(m_source, link));
+            m_source = link;
+        }
 
         QTEST(outcome("x.txt"), "expected");
         QCOMPARE(entries(m_to), QStringList{"x.txt"});

@@ -156,11 +156,14 @@ private slots:
         lab.writeStationList((lines.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
         struct Source
         {
-            QString station, name, copy;
-            QByteArray content, logged; // the name as the log shows it
+            QString station, name, copy; // no copy: a symbolic link to content
+            QByteArray content, logged;  // the name as the log shows it
         };
         const QString odd = nameFromNative("nome \xCE\xA9 \xF3.c");
+        lab.writeFile(lab.root(), u"segredo.txt"_s, "de fora");
         const QList<Source> sources{
+            {pc1, u"atalho.txt"_s, QString(), lab.path(u"segredo.txt"_s).toUtf8(), "atalho.txt"},
+            {pc1, u"ciclo.txt"_s, QString(), "ciclo.txt", "ciclo.txt"},
             {pc1, u"linha\r\nquebrada.txt"_s, u"linha\r\nquebrada.txt"_s, "a", "linha??quebrada.txt"},
             {pc1, u"log.txt"_s, u"log (2).txt"_s, "o log do aluno", "log.txt"},
             {pc1, odd, odd, "int main;", "nome ? ?.c"},
@@ -170,9 +173,13 @@ private slots:
             {pc2, u"resposta.txt"_s, u"resposta (2).txt"_s, "B", "resposta.txt"},
         };
         constexpr qint64 Saved = 1781512200123456789; // 2026-06-15 08:30:00.123456789 UTC
-        for (qsizetype k = 0; k < sources.size(); ++k)
-            writeRaw(joinPath(sources[k].station, sources[k].name), sources[k].content,
-                     Saved + k * 1000000001);
+        for (qsizetype k = 0; k < sources.size(); ++k) {
+            const QString path = joinPath(sources[k].station, sources[k].name);
+            if (sources[k].copy.isEmpty())
+                QCOMPARE(::symlink(sources[k].content.constData(), nativeBytes(path).constData()), 0);
+            else
+                writeRaw(path, sources[k].content, Saved + k * 1000000001);
+        }
         lab.writeFile(pc1, u"apagado.txt"_s);
         // Listed by the refresh, also for the station that is the folder.
         lab.writeFile(folder, u"resposta.txt"_s);
@@ -213,6 +220,11 @@ private slots:
         QMap<QString, QByteArray> expected{{u"notas.txt"_s, "de outro PC"}};
         for (const Source& source : sources) {
             const QString renamed = source.copy == source.name ? QString() : source.copy;
+            if (source.copy.isEmpty()) {
+                log += source.station.toUtf8() + '/' + source.logged +
+                       " n\xe3o recolhido: \xe9 uma liga\xe7\xe3o simb\xf3lica\r\n";
+                continue;
+            }
             log += source.station.toUtf8() + '/' + source.logged + " Copiado para " + folder.toUtf8() + '/' +
                    renamed.toUtf8() + "\r\n";
             copies.append(source.copy);
@@ -226,9 +238,11 @@ private slots:
         check.setWorkingDirectory(folder);
         check.start(u"sha256sum"_s, {u"-c"_s, u"--strict"_s, u"--quiet"_s, u"SHA256SUMS"_s});
         QVERIFY(check.waitForFinished() && check.exitCode() == 0);
-        for (qsizetype k = 0; k < sources.size(); ++k)
-            QCOMPARE(lab.fileSystem.status(joinPath(folder, sources[k].copy))->modifiedNs,
-                     Saved + k * 1000000001);
+        for (qsizetype k = 0; k < sources.size(); ++k) {
+            if (!sources[k].copy.isEmpty())
+                QCOMPARE(lab.fileSystem.status(joinPath(folder, sources[k].copy))->modifiedNs,
+                         Saved + k * 1000000001);
+        }
         QVERIFY(lab.fileSystem.claims.contains(way + u" resposta (2).txt"_s));
         QCOMPARE(contents(pc1), pc1Before);
         QCOMPARE(contents(pc2), pc2Before);
@@ -262,9 +276,13 @@ private slots:
             << Errors() << qint64(0) << true
             << u"Error 75 a copiar o ficheiro: %s/a.txt   A cópia não coincide com o original"_s << none
             << none;
-        QTest::newRow("SHA256SUMS not written")
-            << Errors{{u"write SHA256SUMS"_s, ENOSPC}} << qint64(0) << false
-            << u"Error 61 a escrever o ficheiro: %c/SHA256SUMS   Disk full"_s << a << none;
+        // A copy whose line cannot be written whole goes again, and so does what was written of its lines.
+        QTest::newRow("SHA256SUMS line torn")
+            << Errors{{u"write SHA256SUMS"_s, ENOSPC}} << qint64(40) << false
+            << u"Error 61 a escrever o ficheiro: %c/SHA256SUMS   Disk full"_s << none << none;
+        QTest::newRow("log line torn, after its SHA256SUMS line")
+            << Errors{{u"write log.txt"_s, ENOSPC}} << qint64(-20) << false
+            << u"Error 61 a escrever o ficheiro: %c/log.txt   Disk full"_s << none << none;
         QTest::newRow("log.txt not written")
             << Errors{{u"write log.txt"_s, EIO}} << qint64(0) << false
             << u"Error 75 a escrever o ficheiro: %c/log.txt   Path/File access error"_s << none << none;
@@ -288,7 +306,9 @@ private slots:
         Form1& form = lab.open();
         form.Professor->setText(u"Ana"_s);
         lab.fileSystem.errors = errors;
-        lab.fileSystem.failAfterBytes = failAfterBytes;
+        // Below zero: that many bytes into the first line after the header.
+        const QByteArray opening = header("Ana", "1", folder);
+        lab.fileSystem.failAfterBytes = failAfterBytes < 0 ? opening.size() - failAfterBytes : failAfterBytes;
         lab.fileSystem.corruptNewFiles = corrupt;
 
         form.CommandRecolhe->click();
@@ -305,8 +325,9 @@ private slots:
             opened.append(joinPath(folder, name));
         }
         if (!failure.contains(u"/log.txt "_s))
-            log = header("Ana", "1", folder) + log +
-                  (u"Recolha interrompida: "_s + failure + u"\r\n"_s).toLatin1();
+            log = opening + log + (u"Recolha interrompida: "_s + failure + u"\r\n"_s).toLatin1();
+        else if (failAfterBytes < 0)
+            log = opening;
         QMap<QString, QByteArray> expected{{u"log.txt"_s, log},
                                            {u"SHA256SUMS"_s, sha256sum(folder, recorded)}};
         for (const QString& name : kept)

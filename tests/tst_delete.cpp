@@ -143,6 +143,31 @@ void TestDelete::emptiesStationsIntoBackup_data()
         << one << u"whole-second content"_s << u"pc01/exame.txt=UM, "_s + changed << notDeleted;
     QTest::newRow("whole seconds, unchanged")
         << one << u"whole-second"_s << u"pc01/, "_s + changed << QString();
+    QTest::newRow("share ends the reads early")
+        << twoFiles << u"end of file"_s << u"pc01/a.txt=um, pc02/b.txt=dois, backup/backup-log.txt="_s + Date
+        << u"48 O ficheiro: @/pc01/a.txt  não foi apagado porque não se consegui fazer o Backup!, "
+           "48 O ficheiro: @/pc02/b.txt  não foi apagado porque não se consegui fazer o Backup!"_s;
+    QTest::newRow("rewritten at every read")
+        << one << u"rewrite"_s << u"pc01/exame.txt=umxxxxxx, backup/backup-log.txt="_s + Date << notDeleted;
+    // A save by rename: the new file stays, the one backed up goes, whichever comes first.
+    QTest::newRow("saved just before it is moved aside")
+        << one << u"save before move"_s << u"pc01/exame.txt=novo, "_s + changed << notDeleted;
+    QTest::newRow("saved while the moved file is checked")
+        << one << u"save after move"_s << u"pc01/exame.txt=novo, "_s + changed << QString();
+    QTest::newRow("saved as a file is deleted, where rename refuses the flag")
+        << one << u"save at removal"_s << u"pc01/exame.txt=novo, "_s + changed << QString();
+    QTest::newRow("symbolic links stay, the rest goes")
+        << u"pc01/atalho.txt->../segredo.txt, pc01/ciclo->ciclo, pc01/z.txt=z, segredo.txt=s, backup/"_s
+        << QString()
+        << u"pc01/atalho.txt->, pc01/ciclo->, segredo.txt=s, backup/z.txt=z, backup/backup-log.txt="_s +
+               Date + recorded(u"pc01/z.txt"_s, u"z.txt"_s)
+        << u"48 O ficheiro: @/pc01/atalho.txt  não foi apagado porque é uma ligação simbólica!, "
+           "48 O ficheiro: @/pc01/ciclo  não foi apagado porque é uma ligação simbólica!"_s;
+    QTest::newRow("collection folder as station 4 through a link")
+        << u"pc01/a.txt=um, recolha/Lab1/Sessao1/log.txt=l, backup/"_s << u"collection link"_s
+        << u"pc01/, pc05->, recolha/Lab1/Sessao1/log.txt=l, backup/a.txt=um, backup/backup-log.txt="_s +
+               Date + recorded(u"pc01/a.txt"_s, u"a.txt"_s)
+        << u"48 A pasta @/pc05 é a pasta de recolha: os ficheiros não foram apagados."_s;
     QTest::newRow("backup folder as station 4 through a link")
         << u"pc01/a.txt=um, pc06/b.txt=dois, backup/old.txt=v"_s << u"link"_s
         << u"pc01/, pc05->, pc06/, backup/old.txt=v, backup/a.txt=um, backup/b.txt=dois, backup/backup-log.txt="_s +
@@ -159,7 +184,13 @@ void TestDelete::emptiesStationsIntoBackup()
     TestLab lab;
     const QString root = lab.root();
     for (const QString& item : before.split(u", "_s)) {
-        QDir().mkpath(QFileInfo(root + u'/' + item).path());
+        const qsizetype arrow = item.indexOf(u"->"_s);
+        QDir().mkpath(QFileInfo(root + u'/' + item.left(arrow)).path());
+        if (arrow > 0) {
+            QCOMPARE(::symlink(qPrintable(item.mid(arrow + 2)), qPrintable(root + u'/' + item.left(arrow))),
+                     0);
+            continue;
+        }
         const qsizetype equals = item.indexOf(u'=');
         if (equals < 0)
             continue;
@@ -192,6 +223,41 @@ void TestDelete::emptiesStationsIntoBackup()
         fs.failAfterBytes = Date.size() + 1; // the date line, with its CR LF, goes through
     } else if (fault == u"link"_s) {
         QVERIFY(QFile::link(lab.path(u"backup"_s), lab.stationFolder(4)));
+    } else if (fault == u"collection link"_s) {
+        QVERIFY(QFile::link(lab.path(u"recolha/Lab1/Sessao1"_s), lab.stationFolder(4)));
+    } else if (fault == u"end of file"_s) {
+        fs.endOfFileAt = 1;
+    } else if (fault == u"rewrite"_s) {
+        fs.whileReading = [&, content = u"um"_s](const QString& path) mutable {
+            if (path == original)
+                writeStamped(original, content += u'x');
+        };
+    } else if (fault.startsWith(u"save "_s)) {
+        auto save = [&, saved = false]() mutable {
+            if (std::exchange(saved, true))
+                return;
+            writeStamped(lab.path(u"novo"_s), u"novo"_s);
+            QCOMPARE(std::rename(qPrintable(lab.path(u"novo"_s)), qPrintable(original)), 0);
+        };
+        // The original is moved aside under a hidden name in its own folder, then read to be checked.
+        const QString aside = lab.stationFolder(0) + u"/.varnok-"_s;
+        if (fault == u"save before move"_s) {
+            fs.beforeClaim = [=](const QString& path) mutable {
+                if (path.startsWith(aside))
+                    save();
+            };
+        } else if (fault == u"save at removal"_s) {
+            fs.errors.insert(u"rename"_s, EINVAL);
+            fs.beforeRemove = [=, station = lab.stationFolder(0)](const QString& path) mutable {
+                if (path.startsWith(station))
+                    save();
+            };
+        } else {
+            fs.whileReading = [=](const QString& path) mutable {
+                if (path.startsWith(aside))
+                    save();
+            };
+        }
     } else if (!fault.isEmpty() && fault != u"no"_s && fault != u"empty backup path"_s) {
         // The original changes as its backup takes its name.
         const bool wholeSeconds = fault.startsWith(u"whole-second"_s);

@@ -42,8 +42,7 @@ private slots:
             QVERIFY(file.setFileTime(Modified, QFileDevice::FileModificationTime));
         }
         QVERIFY(QFile::link(path("exame.txt"), path("liga.txt")) && QFile::link(path("sub"), path("pasta")));
-        // A link whose status call fails (here in a loop, as a share may fail) is still listed;
-        // one that leads nowhere is not.
+        // Links are listed as links, wherever they lead, and never followed.
         QVERIFY(QFile::link(path("ciclo"), path("ciclo")) && QFile::link(path("nada"), path("partida")));
     }
 
@@ -52,8 +51,9 @@ private slots:
     {
         QTest::addColumn<bool>("withTimes");
         QTest::addColumn<QString>("listed"); // name:outcome, sorted
-        QTest::newRow("names only") << false << "Relatório final.doc:1 ciclo:3 exame.txt:1 liga.txt:0";
-        QTest::newRow("with times") << true << "Relatório final.doc:0 ciclo:3 exame.txt:0 liga.txt:0";
+        const QString links = " liga.txt:3 partida:3 pasta:3";
+        QTest::newRow("names only") << false << "Relatório final.doc:1 ciclo:3 exame.txt:1" + links;
+        QTest::newRow("with times") << true << "Relatório final.doc:0 ciclo:3 exame.txt:0" + links;
     }
 
     void listFilesListsPlainFilesOnly()
@@ -70,17 +70,27 @@ private slots:
         QCOMPARE(
             outcome([&] { return QByteArray::number(m_fs.listFiles(path("nada"), {}, withTimes).size()); }),
             "error 76");
+        QStringList all = m_fs.listAllFiles(m_dir.path());
+        all.sort();
+        QCOMPARE(all.join(' '), ".oculto Relatório final.doc ciclo exame.txt liga.txt partida pasta");
     }
 
     void paths_data()
     {
         QTest::addColumn<QString>("relative");
         QTest::addColumn<QByteArray>("read");
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("file") << "exame.txt" << Content << "file";
-        QTest::newRow("folder") << "sub" << QByteArray("error 75") << "folder";
-        QTest::newRow("missing") << "nada.txt" << QByteArray("error 53") << "";
-        QTest::newRow("inside a file") << "exame.txt/x" << QByteArray("error 76") << "";
+        QTest::addColumn<QString>("kind");    // of what the path leads to
+        QTest::addColumn<int>("entry");       // the kind of the entry itself, -1 for none
+        QTest::addColumn<QByteArray>("open"); // its opening for a copy
+        const int file = int(FileStatus::Kind::File), link = int(FileStatus::Kind::Link);
+        QTest::newRow("file") << "exame.txt" << Content << "file" << file << QByteArray("opened");
+        QTest::newRow("folder") << "sub" << QByteArray("error 75") << "folder"
+                                << int(FileStatus::Kind::Folder) << QByteArray("opened");
+        QTest::newRow("missing") << "nada.txt" << QByteArray("error 53") << "" << -1
+                                 << QByteArray("error 53");
+        QTest::newRow("inside a file")
+            << "exame.txt/x" << QByteArray("error 76") << "" << -1 << QByteArray("error 76");
+        QTest::newRow("link to a file") << "liga.txt" << Content << "link" << link << QByteArray("error 75");
     }
 
     void paths()
@@ -88,8 +98,12 @@ private slots:
         QFETCH(QString, relative);
         QFETCH(QByteArray, read);
         QFETCH(QString, kind);
+        QFETCH(int, entry);
         QCOMPARE(m_fs.folderExists(path(relative)), kind == "folder");
-        QCOMPARE(m_fs.fileExists(path(relative)), kind == "file");
+        const std::optional<FileStatus> entryStatus = m_fs.entryStatus(path(relative));
+        QCOMPARE(entryStatus ? int(entryStatus->kind) : -1, entry);
+        QTEST(outcome([&] { return m_fs.openToRead(path(relative)) ? QByteArray("opened") : QByteArray(); }),
+              "open");
         QCOMPARE(m_fs.status(path(relative)).has_value(), !kind.isEmpty());
         if (kind == "file") // its status changed when its time was set, long after that time
             QVERIFY(m_fs.status(path(relative))->changedNs > Modified.toMSecsSinceEpoch() * 1000000);

@@ -3,16 +3,9 @@
 #include "CarefulCopy.h"
 #include "Sha256.h"
 #include "platform/FileSystem.h"
+#include "platform/Paths.h"
 
 namespace {
-
-constexpr qint64 NsPerSecond = 1000000000;
-
-// sshfs and FAT keep whole seconds: a save in the same second as the copy keeps every time.
-bool wholeSeconds(const FileStatus& status)
-{
-    return status.modifiedNs % NsPerSecond == 0 && status.changedNs % NsPerSecond == 0;
-}
 
 QString digestOf(FileSystem& fs, const QString& path)
 {
@@ -26,32 +19,54 @@ QString digestOf(FileSystem& fs, const QString& path)
     return digest.hex();
 }
 
-// The same file, of the same size and times to the nanosecond as when it was opened for
-// the copy, and where times are whole seconds, the same bytes. The student may still be saving.
+// The same file, of the same size and times to the nanosecond as when it was opened for the copy.
 bool unchangedSinceCopy(FileSystem& fs, const QString& original, const CopyResult& backup)
 {
-    if (wholeSeconds(backup.source) && digestOf(fs, original) != backup.sha256)
-        return false;
     const std::optional<FileStatus> now = fs.status(original);
     return now && *now == backup.source;
 }
 
+// The file moved aside holds the bytes of its backup. Its status change time moved with the
+// move itself, so the content decides; and only it can on file systems of whole seconds,
+// where a save in the same second keeps every time.
+bool movedIsBackup(FileSystem& fs, const QString& aside, const CopyResult& backup)
+{
+    return digestOf(fs, aside) == backup.sha256;
+}
+
 } // namespace
 
-OriginalFate backUpThenDelete(FileSystem& fs, BackupRecord& record, const QString& original,
+OriginalFate backUpThenDelete(FileSystem& fs, BackupRecord& record, const QString& folder,
                               const QString& name, const QString& backupFolder)
 {
+    const QString original = joinPath(folder, name);
     CopyResult backup;
     try {
         backup = copyWithoutReplacing(fs, original, backupFolder, name, {BackupRecord::fileName()});
     } catch (const CopyMismatch&) {
         return OriginalFate::NotBackedUp;
+    } catch (const SourceChanged&) {
+        return OriginalFate::ChangedDuringBackup;
+    } catch (const SymbolicLinkRefused&) {
+        return OriginalFate::SymbolicLink;
     }
     record.write(original + QStringLiteral(" Copiado para ") + backup.path);
     if (!unchangedSinceCopy(fs, original, backup))
         return OriginalFate::ChangedDuringBackup;
     if (!backup.source.ownerWritable)
         throw RunError::fromNumber(ErrorNumber::PermissionDenied);
-    fs.removeFile(original);
+    const QString aside = moveAside(fs, folder, name);
+    bool verified = false;
+    try {
+        verified = movedIsBackup(fs, aside, backup);
+    } catch (const RunError&) {
+        moveBack(fs, aside, folder, name);
+        throw;
+    }
+    if (!verified) {
+        moveBack(fs, aside, folder, name);
+        return OriginalFate::ChangedDuringBackup;
+    }
+    fs.removeFile(aside);
     return OriginalFate::Deleted;
 }

@@ -7,12 +7,15 @@
 
 #include <QRandomGenerator>
 
+#include <optional>
+
 namespace {
 
 constexpr qint64 ChunkSize = 1 << 20;
 constexpr qsizetype MaxNameBytes = 255;
 constexpr int MaxNumber = 10000;
 constexpr int TemporaryAttempts = 100;
+constexpr int CopyAttempts = 3; // a student saving while the file is read
 
 using Claim = FileSystem::Claim;
 
@@ -70,16 +73,28 @@ private:
     std::unique_ptr<FileHandle> m_file;
 };
 
-// Copies every byte; returns their digest.
-QString copyBytes(FileHandle& from, FileHandle& to, QByteArray& buffer)
+struct CopiedBytes
+{
+    QString sha256;
+    qint64 count = 0;
+};
+
+// Copies every byte, but at most one more than expected: a file that keeps growing while
+// it is read still ends the copy. Returns their digest and count.
+CopiedBytes copyBytes(FileHandle& from, FileHandle& to, QByteArray& buffer, qint64 expected)
 {
     Sha256 digest;
+    CopiedBytes copied;
     for (;;) {
-        const qint64 n = from.read(buffer.data(), buffer.size());
-        if (n == 0)
-            return digest.hex();
+        const qint64 room = expected + 1 - copied.count;
+        const qint64 n = room > 0 ? from.read(buffer.data(), qMin<qint64>(buffer.size(), room)) : 0;
+        if (n == 0) {
+            copied.sha256 = digest.hex();
+            return copied;
+        }
         digest.add(buffer.constData(), n);
         to.write(buffer.constData(), n);
+        copied.count += n;
     }
 }
 
@@ -132,25 +147,89 @@ Claim claimWith(ClaimMethod method, FileSystem& fs, const QString& temporary, co
     Q_UNREACHABLE();
 }
 
-// Gives the temporary the first free name; the next number only when a file has the name.
-QString claimName(FileSystem& fs, const QString& temporary, const QString& folder, const QString& name,
-                  const QSet<QString>& reservedNames)
+// The next way to claim a name after one the file system refused. A file whose old name
+// must go in the same step as it takes the new one skips the link: between the two, a file
+// saved under the old name would be the one removed.
+ClaimMethod nextMethod(ClaimMethod method, bool linkAllowed)
+{
+    method = ClaimMethod(int(method) + 1);
+    return method == ClaimMethod::Link && !linkAllowed ? ClaimMethod::Placeholder : method;
+}
+
+// Gives the file the first free name that candidate(1), candidate(2)... offer, empty ones
+// skipped; the next one only when a file has the name.
+template <typename Candidate>
+QString claimFirstFree(FileSystem& fs, const QString& from, const QString& folder, int attempts,
+                       bool linkAllowed, Candidate candidate)
 {
     ClaimMethod method = ClaimMethod::RenameNoReplace;
-    for (int number = 1; number <= MaxNumber; ++number) {
-        const QString candidate = numberedName(name, number);
-        if (isReserved(candidate, reservedNames))
+    for (int number = 1; number <= attempts; ++number) {
+        const QString name = candidate(number);
+        if (name.isEmpty())
             continue;
         for (;;) {
-            const Claim claim = claimWith(method, fs, temporary, joinPath(folder, candidate));
+            const Claim claim = claimWith(method, fs, from, joinPath(folder, name));
             if (claim == Claim::Claimed)
-                return candidate;
+                return name;
             if (claim == Claim::Taken)
                 break;
-            method = ClaimMethod(int(method) + 1);
+            method = nextMethod(method, linkAllowed);
         }
     }
     throw RunError::fromNumber(ErrorNumber::FileAlreadyExists);
+}
+
+// Gives the file the first free numbered name; the names in reservedNames count as taken.
+QString claimName(FileSystem& fs, const QString& from, const QString& folder, const QString& name,
+                  const QSet<QString>& reservedNames)
+{
+    return claimFirstFree(fs, from, folder, MaxNumber, true, [&](int number) {
+        const QString candidate = numberedName(name, number);
+        return isReserved(candidate, reservedNames) ? QString() : candidate;
+    });
+}
+
+// One copy; nullopt when the original changed while it was read, the temporary then removed.
+std::optional<CopyResult> copyOnce(FileSystem& fs, const QString& sourcePath,
+                                   const QString& destinationFolder, const QString& name,
+                                   const QSet<QString>& reservedNames, QByteArray& buffer)
+{
+    std::unique_ptr<FileHandle> source = fs.openToRead(sourcePath);
+    CopyResult result;
+    result.source = source->status();
+    if (result.source.kind != FileStatus::Kind::File)
+        throw RunError::fromNumber(ErrorNumber::PathFileAccessError);
+
+    TemporaryFile temporary(fs, destinationFolder);
+    FileHandle& copy = temporary.file();
+    const CopiedBytes copied = copyBytes(*source, copy, buffer, result.source.size);
+    // Rewritten in place while it was read (as many editors save), the copy would be a
+    // version that never existed.
+    if (source->status() != result.source)
+        return std::nullopt;
+    source.reset();
+    // A share that ends a read early gives a copy that would verify against itself.
+    if (copied.count != result.source.size)
+        throw CopyMismatch();
+    result.sha256 = copied.sha256;
+    copy.setModified(result.source.modifiedNs);
+    copy.sync();
+    copy.dropCache();
+    copy.close();
+    if (digestOf(fs, temporary.path(), buffer) != result.sha256)
+        throw CopyMismatch();
+
+    result.name = claimName(fs, temporary.path(), destinationFolder, name, reservedNames);
+    temporary.release();
+    result.path = joinPath(destinationFolder, result.name);
+    try {
+        fs.syncFolder(destinationFolder);
+    } catch (const RunError&) {
+        // Not returned, the copy would be listed nowhere; the original is still there.
+        removeQuietly(fs, result.path);
+        throw;
+    }
+    return result;
 }
 
 void chopLastCharacter(QString& text)
@@ -164,6 +243,11 @@ void chopLastCharacter(QString& text)
 
 CopyMismatch::CopyMismatch()
     : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("A cópia não coincide com o original"))
+{
+}
+
+SourceChanged::SourceChanged()
+    : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("O ficheiro foi alterado durante a cópia"))
 {
 }
 
@@ -192,27 +276,22 @@ QString numberedName(const QString& name, int number)
 CopyResult copyWithoutReplacing(FileSystem& fs, const QString& sourcePath, const QString& destinationFolder,
                                 const QString& name, const QSet<QString>& reservedNames)
 {
-    std::unique_ptr<FileHandle> source = fs.openToRead(sourcePath);
-    CopyResult result;
-    result.source = source->status();
-    if (result.source.kind != FileStatus::Kind::File)
-        throw RunError::fromNumber(ErrorNumber::PathFileAccessError);
-
-    TemporaryFile temporary(fs, destinationFolder);
-    FileHandle& copy = temporary.file();
     QByteArray buffer(ChunkSize, Qt::Uninitialized);
-    result.sha256 = copyBytes(*source, copy, buffer);
-    source.reset();
-    copy.setModified(result.source.modifiedNs);
-    copy.sync();
-    copy.dropCache();
-    copy.close();
-    if (digestOf(fs, temporary.path(), buffer) != result.sha256)
-        throw CopyMismatch();
+    for (int attempt = 0; attempt < CopyAttempts; ++attempt) {
+        if (std::optional<CopyResult> copy =
+                copyOnce(fs, sourcePath, destinationFolder, name, reservedNames, buffer))
+            return *copy;
+    }
+    throw SourceChanged();
+}
 
-    result.name = claimName(fs, temporary.path(), destinationFolder, name, reservedNames);
-    temporary.release();
-    result.path = joinPath(destinationFolder, result.name);
-    fs.syncFolder(destinationFolder);
-    return result;
+QString moveAside(FileSystem& fs, const QString& folder, const QString& name)
+{
+    return joinPath(folder, claimFirstFree(fs, joinPath(folder, name), folder, TemporaryAttempts, false,
+                                           [](int) { return randomTemporaryName(); }));
+}
+
+QString moveBack(FileSystem& fs, const QString& asidePath, const QString& folder, const QString& name)
+{
+    return claimName(fs, asidePath, folder, name, {});
 }

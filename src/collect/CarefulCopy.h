@@ -23,17 +23,35 @@ public:
     CopyMismatch();
 };
 
+// The original kept changing while it was read: error 75 "O ficheiro foi alterado durante a cópia".
+class SourceChanged : public RunError
+{
+public:
+    SourceChanged();
+};
+
 // Copies a file into a folder under the given name, or the first free one of
 // numberedName(name, 2), numberedName(name, 3)..., and never replaces a file: the
 // bytes go to a hidden temporary that gets the original's modification time, is
 // synced, read back from the disk and compared by SHA-256 before it takes the name.
-// The names in reservedNames, whatever their case, count as taken.
+// The names in reservedNames, whatever their case, count as taken. An original whose
+// status (identity, size, times) is not the same after it was read as when it was
+// opened is read again, a few times at most.
 //
-// Throws CopyMismatch when the read-back differs, otherwise RunError with the number
-// of the failed operation. The folder is then left as it was, except when only the
-// last step, syncing the folder, failed: the complete copy then keeps its name.
+// Throws SymbolicLinkRefused for a link, SourceChanged when the original kept changing,
+// CopyMismatch when fewer or more bytes were read than the original holds or the
+// read-back differs, otherwise RunError with the number of the failed operation. The
+// folder is then left as it was.
 CopyResult copyWithoutReplacing(FileSystem& fs, const QString& sourcePath, const QString& destinationFolder,
                                 const QString& name, const QSet<QString>& reservedNames = {});
+
+// Moves a file, in one step, to a new hidden name in its folder, so that a file saved
+// under its name from then on is another file; returns the new path. Throws RunError.
+QString moveAside(FileSystem& fs, const QString& folder, const QString& name);
+
+// Gives a file moved aside back its name, or the first free numbered one when a file
+// took the name meanwhile; returns the name it got. Throws RunError.
+QString moveBack(FileSystem& fs, const QString& asidePath, const QString& folder, const QString& name);
 
 // The name with " (number)" before its extension, which starts at the last "." that
 // is not the first character; number 1 gives the name itself. The part before the

@@ -29,6 +29,11 @@ QByteArray copyLine(const QString& source, const QString& folder, const QString&
     return logLine(source + QStringLiteral(" Copiado para ") + joinPath(folder, otherName));
 }
 
+QByteArray linkSkippedLine(const QString& source)
+{
+    return logLine(source + QStringLiteral(" não recolhido: é uma ligação simbólica"));
+}
+
 QByteArray interruptionLine(const QString& failure)
 {
     return logLine(QStringLiteral("Recolha interrompida: ") + failure);

@@ -16,5 +16,8 @@ QList<QByteArray> logHeader(Form1& form);
 // that name was taken and the copy had to take another.
 QByteArray copyLine(const QString& source, const QString& folder, const QString& otherName);
 
+// A listed file that is a symbolic link: never followed, so not collected.
+QByteArray linkSkippedLine(const QString& source);
+
 // The last line of a run that failed.
 QByteArray interruptionLine(const QString& failure);

@@ -112,6 +112,24 @@ std::optional<FileIdentity> identityOf(FileSystem& fs, const QString& folder)
     return std::nullopt;
 }
 
+// Every copy under its final name is listed whole in both SHA256SUMS and log.txt: one
+// that cannot be is removed again, its original still on the station.
+void recordCopy(FileSystem& fs, Records& records, const CopyResult& copy, const QByteArray& logLine)
+{
+    const qint64 listed = records.checksums->size();
+    try {
+        records.checksums->write(checksumLine(copy.sha256, copy.name));
+        records.log->write(logLine);
+    } catch (const Interruption&) {
+        records.checksums->cutBackQuietly(listed);
+        try {
+            fs.removeFile(copy.path);
+        } catch (const RunError&) {
+        }
+        throw;
+    }
+}
+
 struct EditorFailures
 {
     int count = 0;
@@ -136,18 +154,31 @@ void copyPass(Form1& form, Records& records, EditorFailures& editorFailures)
         for (int k = 0; k < list->listCount(); ++k) {
             const QString name = list->list(k);
             const QString source = joinPath(station, name);
-            if (!fs.fileExists(source))
+            std::optional<FileStatus> entry;
+            try {
+                entry = fs.entryStatus(source);
+            } catch (const RunError& error) {
+                throw Interruption(error, Interruption::Action::Copying, source);
+            }
+            if (entry && entry->kind == FileStatus::Kind::Link) {
+                records.log->write(linkSkippedLine(source));
+                continue;
+            }
+            if (!entry || entry->kind != FileStatus::Kind::File)
                 continue;
             CopyResult copy;
             try {
                 copy = copyWithoutReplacing(fs, source, folder, name, ownNames);
+            } catch (const SymbolicLinkRefused&) {
+                records.log->write(linkSkippedLine(source)); // made a link since it was looked at
+                continue;
             } catch (const RunError& error) {
                 throw Interruption(error, Interruption::Action::Copying, source);
             }
-            records.checksums->write(checksumLine(copy.sha256, copy.name));
+            recordCopy(fs, records, copy,
+                       copyLine(source, folder, copy.name == name ? QString() : copy.name));
             if (!openInEditor(form.desktop(), copy.path) && editorFailures.count++ == 0)
                 editorFailures.first = copy.path;
-            records.log->write(copyLine(source, folder, copy.name == name ? QString() : copy.name));
         }
     }
 }

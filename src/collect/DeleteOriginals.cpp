@@ -9,6 +9,8 @@
 #include "window/Form1.h"
 #include "window/TextBox.h"
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -28,6 +30,27 @@ FileIdentity folderIdentity(FileSystem& fs, const QString& folder)
     return status->identity;
 }
 
+// The collection folder need not exist: nothing is then to be kept from it.
+std::optional<FileIdentity> identityIfThere(FileSystem& fs, const QString& folder)
+{
+    if (!fs.folderExists(folder))
+        return std::nullopt;
+    return folderIdentity(fs, folder);
+}
+
+// A station whose folder is one of the program's own is not emptied: its files are the
+// backups, or the collection with its log and checksums.
+std::optional<QString> ownFolderName(FileSystem& fs, const QString& folder, const FileIdentity& backup,
+                                     const std::optional<FileIdentity>& collection)
+{
+    const FileIdentity identity = folderIdentity(fs, folder);
+    if (identity == backup)
+        return u"a pasta de Backup"_s;
+    if (identity == collection)
+        return u"a pasta de recolha"_s;
+    return std::nullopt;
+}
+
 // The station's files are listed once, before any is handled: nothing this run writes is listed.
 void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QString& current)
 {
@@ -37,7 +60,7 @@ void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QStr
     for (const QString& name : std::as_const(names)) {
         current = joinPath(folder, name);
         QString reason;
-        switch (backUpThenDelete(form.fileSystem(), record, current, name, form.PathBackup)) {
+        switch (backUpThenDelete(form.fileSystem(), record, folder, name, form.PathBackup)) {
         case OriginalFate::Deleted:
             continue;
         case OriginalFate::NotBackedUp:
@@ -45,6 +68,9 @@ void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QStr
             break;
         case OriginalFate::ChangedDuringBackup:
             reason = u"foi alterado durante o Backup!"_s;
+            break;
+        case OriginalFate::SymbolicLink:
+            reason = u"é uma ligação simbólica!"_s;
             break;
         }
         form.desktop().messageBox(u"O ficheiro: "_s + displayName(current) + u"  não foi apagado porque "_s +
@@ -74,6 +100,7 @@ void CommandApaga_Click(Form1& form)
     try {
         // By identity: the same folder may be reached by another path, through a link or another mount.
         const FileIdentity backupIdentity = folderIdentity(fs, backupFolder);
+        const std::optional<FileIdentity> collectionIdentity = identityIfThere(fs, form.PathRecolha->text());
         BackupRecord record(fs, backupFolder);
         record.write(u"Data e hora do backup: "_s + generalDateText(desktop.now()));
         for (int i = 0; i < StationCount; ++i) {
@@ -81,9 +108,10 @@ void CommandApaga_Click(Form1& form)
             current = folder;
             if (!fs.folderExists(folder))
                 continue;
-            if (folderIdentity(fs, folder) == backupIdentity) {
-                desktop.messageBox(u"A pasta "_s + displayName(folder) +
-                                       u" é a pasta de Backup: os ficheiros não foram apagados."_s,
+            if (const std::optional<QString> own =
+                    ownFolderName(fs, folder, backupIdentity, collectionIdentity)) {
+                desktop.messageBox(u"A pasta "_s + displayName(folder) + u" é "_s + *own +
+                                       u": os ficheiros não foram apagados."_s,
                                    MsgBoxStyle::OkExclamation);
                 continue;
             }

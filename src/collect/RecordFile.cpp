@@ -24,7 +24,20 @@ void RecordFile::write(const QByteArray& line)
     try {
         m_file->write(line.constData(), line.size());
     } catch (const RunError& error) {
+        cutBackQuietly(m_size);
         throw Interruption(error, Interruption::Action::Writing, m_path);
+    }
+    m_size += line.size();
+}
+
+void RecordFile::cutBackQuietly(qint64 size)
+{
+    try {
+        if (m_file) {
+            m_file->truncate(size);
+            m_size = size;
+        }
+    } catch (const RunError&) {
     }
 }
 

@@ -13,7 +13,7 @@ struct FileIdentity
 
 struct FileStatus
 {
-    enum class Kind { File, Folder, Other };
+    enum class Kind { File, Folder, Link, Other };
 
     Kind kind = Kind::Other;
     FileIdentity identity;
@@ -42,6 +42,8 @@ public:
     virtual void sync() = 0;
     // Forgets the cached content, so that the next opening reads the disk; a no-op where that cannot be done.
     virtual void dropCache() = 0;
+    // Cuts the file back to size bytes: a line that could not be written whole is taken back.
+    virtual void truncate(qint64 size) = 0;
     // Network file systems may report a failed write only here.
     virtual void close() = 0;
 };

@@ -27,6 +27,7 @@ struct FileTimesRead
         Read,       // times holds both times
         Gone,       // nothing there any more, or not read
         NotPlain,   // there, but a folder or another kind of entry
+        Link,       // a symbolic link: listed as what it is, never followed
         Unreadable, // there, but the share did not answer for it (I/O error, stale handle, ...)
         Refused     // access refused: an error of whoever needs the times
     };
@@ -53,19 +54,19 @@ public:
     virtual ~FileSystem() = default;
 
     virtual bool folderExists(const QString& path) = 0;
-    virtual bool fileExists(const QString& path) = 0;
 
-    // The plain files of a folder whose names pass wanted, hidden ones left out, in no set
-    // order. With withTimes, each comes with its times, from one status call made after the
-    // whole folder was read; without, only entries whose kind the listing does not give are
-    // looked at. A file listed as such that is gone by its status call stays listed (its
-    // times say Gone); an entry whose kind cannot be told because its status call fails,
+    // The plain files and symbolic links of a folder whose names pass wanted, hidden ones
+    // left out, in no set order; a link is never followed, and its times say Link. With withTimes, each comes
+    // with its times, from one status call made after the whole folder was read; without, only entries whose
+    // kind the listing does not give are looked at. A file listed as such that is gone by its status call
+    // stays listed (its times say Gone); an entry whose kind cannot be told because its status call fails,
     // but not for a missing file, is listed too: a file the share does not describe is
     // still a student's file.
     virtual QList<ListedFile> listFiles(const QString& folder, const NameFilter& wanted, bool withTimes) = 0;
 
-    // Both times of a plain file in one status call; a file that is gone, or that the share
-    // cannot give, answers so without an error. A refused access throws RunError 70.
+    // Both times of a plain file in one status call, a final link not followed; a file that
+    // is gone, or that the share cannot give, answers so without an error. A refused access throws
+    // RunError 70.
     virtual FileTimesRead fileTimes(const QString& path) = 0;
 
     // The whole content of a file.
@@ -82,6 +83,9 @@ public:
 
     // The status of what the path leads to, links followed; nullopt when nothing is there.
     virtual std::optional<FileStatus> status(const QString& path) = 0;
+    // The status of the entry itself: a final symbolic link is not followed and is of kind Link.
+    virtual std::optional<FileStatus> entryStatus(const QString& path) = 0;
+    // Never through a final symbolic link: such a path throws SymbolicLinkRefused.
     virtual std::unique_ptr<FileHandle> openToRead(const QString& path) = 0;
     // A new empty file; nullptr when the name is taken.
     virtual std::unique_ptr<FileHandle> createNew(const QString& path) = 0;
@@ -97,8 +101,9 @@ public:
 
     // Emptying the stations' folders.
 
-    // The names of every plain file directly in a folder, hidden ones included, in no set
-    // order; as listFiles, an entry whose kind cannot be told is listed, sub-folders are not.
+    // The names of every plain file and symbolic link directly in a folder, hidden ones
+    // included, in no set order; as listFiles, an entry whose kind cannot be told is listed,
+    // sub-folders are not.
     virtual QStringList listAllFiles(const QString& folder) = 0;
     // A file to add to at its end, created when missing: never truncated, never replaced.
     virtual std::unique_ptr<FileHandle> openToAppend(const QString& path) = 0;

@@ -7,13 +7,13 @@ class NativeFileSystem : public FileSystem
 {
 public:
     bool folderExists(const QString& path) override;
-    bool fileExists(const QString& path) override;
     QList<ListedFile> listFiles(const QString& folder, const NameFilter& wanted, bool withTimes) override;
     FileTimesRead fileTimes(const QString& path) override;
     QByteArray readFile(const QString& path) override;
 
     // Writing without ever replacing a file.
     std::optional<FileStatus> status(const QString& path) override;
+    std::optional<FileStatus> entryStatus(const QString& path) override;
     std::unique_ptr<FileHandle> openToRead(const QString& path) override;
     std::unique_ptr<FileHandle> createNew(const QString& path) override;
     Claim renameNoReplace(const QString& from, const QString& to) override;

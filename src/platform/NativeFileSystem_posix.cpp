@@ -46,18 +46,19 @@ FileTimesRead::Outcome outcomeOfFailedStatus(int err)
     }
 }
 
-// Kind and both times in one status call, relative to a folder already open (or AT_FDCWD).
+// Kind and both times in one status call, relative to a folder already open (or AT_FDCWD);
+// a link is not followed.
 FileTimesRead statusAt(int dirFd, const char* name)
 {
     FileTimesRead result;
 #ifdef STATX_BTIME
     struct statx stx;
-    if (::statx(dirFd, name, 0, STATX_TYPE | STATX_MTIME | STATX_BTIME, &stx) != 0) {
+    if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MTIME | STATX_BTIME, &stx) != 0) {
         result.outcome = outcomeOfFailedStatus(errno);
         return result;
     }
     if (!S_ISREG(stx.stx_mode)) {
-        result.outcome = FileTimesRead::NotPlain;
+        result.outcome = S_ISLNK(stx.stx_mode) ? FileTimesRead::Link : FileTimesRead::NotPlain;
         return result;
     }
     result.times.modified = milliseconds(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec);
@@ -66,12 +67,12 @@ FileTimesRead statusAt(int dirFd, const char* name)
                                : result.times.modified;
 #else
     struct stat st;
-    if (::fstatat(dirFd, name, &st, 0) != 0) {
+    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
         result.outcome = outcomeOfFailedStatus(errno);
         return result;
     }
     if (!S_ISREG(st.st_mode)) {
-        result.outcome = FileTimesRead::NotPlain;
+        result.outcome = S_ISLNK(st.st_mode) ? FileTimesRead::Link : FileTimesRead::NotPlain;
         return result;
     }
     result.times.modified = milliseconds(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
@@ -112,14 +113,6 @@ bool NativeFileSystem::folderExists(const QString& path)
     return ::stat(encoded(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool NativeFileSystem::fileExists(const QString& path)
-{
-    if (path.isEmpty())
-        return false;
-    struct stat st;
-    return ::stat(encoded(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameFilter& wanted, bool withTimes)
 {
     if (folder.isEmpty())
@@ -129,10 +122,11 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
         throw errorFromErrno(errno, ErrnoTarget::Folder);
 
     // Names are matched as they are read; only the wanted ones are looked at afterwards.
+    enum class Kind { Plain, Link, Unknown };
     struct Entry
     {
         QByteArray name;
-        bool kindKnown;
+        Kind kind;
     };
     std::vector<Entry> entries;
     QList<ListedFile> files;
@@ -145,16 +139,21 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
                 throw errorFromErrno(errno, ErrnoTarget::Folder);
             break;
         }
-        // Links and the entries of some network file systems say nothing of their kind.
-        const bool kindKnown = entry->d_type == DT_REG;
-        if (isHidden(entry->d_name) || !(kindKnown || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK))
+        // The entries of some network file systems say nothing of their kind.
+        const Kind kind = entry->d_type == DT_REG   ? Kind::Plain
+                          : entry->d_type == DT_LNK ? Kind::Link
+                                                    : Kind::Unknown;
+        if (isHidden(entry->d_name) || (kind == Kind::Unknown && entry->d_type != DT_UNKNOWN))
             continue;
         const QByteArrayView bytes(entry->d_name);
         decodeInto(name, bytes);
         if (wanted && !wanted(name))
             continue;
-        entries.push_back({bytes.toByteArray(), kindKnown});
-        files.append({name, {}});
+        entries.push_back({bytes.toByteArray(), kind});
+        ListedFile file{name, {}};
+        if (kind == Kind::Link)
+            file.times.outcome = FileTimesRead::Link;
+        files.append(std::move(file));
     }
     afterReadingFolder(folder);
 
@@ -162,11 +161,12 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
     qsizetype kept = 0;
     for (qsizetype k = 0; k < files.size(); ++k) {
         const Entry& entry = entries[k];
-        if (withTimes || !entry.kindKnown) {
+        if ((withTimes && entry.kind == Kind::Plain) || entry.kind == Kind::Unknown) {
             files[k].times = statusOfListed(folder, files[k].name,
                                             [&] { return statusAt(dirFd, entry.name.constData()); });
             const FileTimesRead::Outcome outcome = files[k].times.outcome;
-            if (!entry.kindKnown && (outcome == FileTimesRead::Gone || outcome == FileTimesRead::NotPlain))
+            if (entry.kind == Kind::Unknown &&
+                (outcome == FileTimesRead::Gone || outcome == FileTimesRead::NotPlain))
                 continue;
         }
         if (kept != k)
@@ -245,9 +245,9 @@ QStringList NativeFileSystem::listAllFiles(const QString& folder)
                 throw errorFromErrno(errno, ErrnoTarget::Folder);
             return names;
         }
-        if (entry->d_type != DT_REG) {
-            // A link counts as what it leads to; some network file systems give no kind at all.
-            if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+        // A link is listed as a link, never followed; some network file systems give no kind at all.
+        if (entry->d_type != DT_REG && entry->d_type != DT_LNK) {
+            if (entry->d_type != DT_UNKNOWN)
                 continue;
             const FileTimesRead::Outcome outcome = statusAt(::dirfd(dir.get()), entry->d_name).outcome;
             if (outcome == FileTimesRead::Gone || outcome == FileTimesRead::NotPlain)

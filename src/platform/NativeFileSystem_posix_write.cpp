@@ -22,6 +22,7 @@ FileStatus fromStat(const struct stat& st)
     FileStatus status;
     status.kind = S_ISREG(st.st_mode)   ? FileStatus::Kind::File
                   : S_ISDIR(st.st_mode) ? FileStatus::Kind::Folder
+                  : S_ISLNK(st.st_mode) ? FileStatus::Kind::Link
                                         : FileStatus::Kind::Other;
     status.identity = FileIdentity{quint64(st.st_dev), quint64(st.st_ino)};
     status.size = st.st_size;
@@ -83,8 +84,10 @@ public:
 
     void setModified(qint64 modifiedNs) override
     {
+        // Rounded down, also before 1970: the nanoseconds of a timespec are never negative.
+        const qint64 seconds = modifiedNs / NsPerSecond - (modifiedNs % NsPerSecond < 0 ? 1 : 0);
         const timespec times[2] = {{0, UTIME_OMIT},
-                                   {time_t(modifiedNs / NsPerSecond), long(modifiedNs % NsPerSecond)}};
+                                   {time_t(seconds), long(modifiedNs - seconds * NsPerSecond)}};
         if (::futimens(m_fd, times) != 0)
             fail();
     }
@@ -98,6 +101,14 @@ public:
     }
 
     void dropCache() override { ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_DONTNEED); }
+
+    void truncate(qint64 size) override
+    {
+        while (::ftruncate(m_fd, off_t(size)) != 0) {
+            if (errno != EINTR)
+                fail();
+        }
+    }
 
     void close() override
     {
@@ -136,12 +147,28 @@ std::optional<FileStatus> NativeFileSystem::status(const QString& path)
     return fromStat(st);
 }
 
+std::optional<FileStatus> NativeFileSystem::entryStatus(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    struct stat st;
+    if (::lstat(nativeBytes(path).constData(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        fail();
+    }
+    return fromStat(st);
+}
+
 std::unique_ptr<FileHandle> NativeFileSystem::openToRead(const QString& path)
 {
     // Not blocking: a pipe given the name of a file would otherwise hang the opening.
-    const int fd = openRetrying(nativeBytes(path), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
+    const int fd = openRetrying(nativeBytes(path), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            throw SymbolicLinkRefused();
         fail();
+    }
     auto file = std::make_unique<PosixFile>(fd);
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)

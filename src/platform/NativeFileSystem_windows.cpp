@@ -39,6 +39,14 @@ std::wstring native(const QString& path)
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
+// A symbolic link or a junction; other reparse points (cloud placeholders, deduplicated
+// files) are the files they stand for.
+bool isLink(const WIN32_FIND_DATAW& found)
+{
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
 qint64 fromFileTime(const FILETIME& ft)
 {
     ULARGE_INTEGER ticks;
@@ -63,25 +71,23 @@ bool NativeFileSystem::folderExists(const QString& path)
     return attributes(path, data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool NativeFileSystem::fileExists(const QString& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return attributes(path, data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameFilter& wanted, bool withTimes)
 {
     // The listing gives both times with each name: no status call is needed.
     QList<ListedFile> files;
     forEachEntry(folder, [&](const WIN32_FIND_DATAW& found) {
         const DWORD attr = found.dwFileAttributes;
-        if (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+        const bool link = isLink(found);
+        if ((attr & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) ||
+            ((attr & FILE_ATTRIBUTE_DIRECTORY) && !link))
             return;
         QString name = QString::fromWCharArray(found.cFileName);
         if (wanted && !wanted(name))
             return;
         ListedFile file{std::move(name), {}};
-        if (withTimes) {
+        if (link) {
+            file.times.outcome = FileTimesRead::Link;
+        } else if (withTimes) {
             file.times.outcome = FileTimesRead::Read;
             file.times.times =
                 FileTimes{fromFileTime(found.ftCreationTime), fromFileTime(found.ftLastWriteTime)};
@@ -90,7 +96,7 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
     });
     afterReadingFolder(folder);
     for (ListedFile& file : files) {
-        if (withTimes)
+        if (withTimes && file.times.outcome != FileTimesRead::Link)
             file.times = statusOfListed(folder, file.name, [times = file.times] { return times; });
     }
     return files;
@@ -151,7 +157,7 @@ QStringList NativeFileSystem::listAllFiles(const QString& folder)
     // Hidden and system files are the students' files too.
     QStringList names;
     forEachEntry(folder, [&](const WIN32_FIND_DATAW& found) {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || isLink(found))
             names.append(QString::fromWCharArray(found.cFileName));
     });
     return names;

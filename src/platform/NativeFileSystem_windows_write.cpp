@@ -30,6 +30,16 @@ qint64 nanoseconds(qint64 ticks)
     return (ticks - TicksFrom1601To1970) * 100;
 }
 
+bool isLink(HANDLE handle, DWORD attributes)
+{
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag))
+        fail();
+    return tag.ReparseTag == IO_REPARSE_TAG_SYMLINK || tag.ReparseTag == IO_REPARSE_TAG_MOUNT_POINT;
+}
+
 FileStatus statusOf(HANDLE handle)
 {
     BY_HANDLE_FILE_INFORMATION info;
@@ -38,8 +48,9 @@ FileStatus statusOf(HANDLE handle)
         !GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
         fail();
     FileStatus status;
-    status.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileStatus::Kind::Folder
-                                                                     : FileStatus::Kind::File;
+    status.kind = isLink(handle, info.dwFileAttributes)                ? FileStatus::Kind::Link
+                  : (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileStatus::Kind::Folder
+                                                                       : FileStatus::Kind::File;
     status.identity =
         FileIdentity{info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
     status.size = qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
@@ -84,8 +95,10 @@ public:
 
     void setModified(qint64 modifiedNs) override
     {
+        // Rounded down, also before 1970.
+        const qint64 ticksSince1970 = modifiedNs / 100 - (modifiedNs % 100 < 0 ? 1 : 0);
         ULARGE_INTEGER ticks;
-        ticks.QuadPart = quint64(modifiedNs / 100 + TicksFrom1601To1970);
+        ticks.QuadPart = quint64(ticksSince1970 + TicksFrom1601To1970);
         FILETIME modified;
         modified.dwLowDateTime = ticks.LowPart;
         modified.dwHighDateTime = ticks.HighPart;
@@ -101,6 +114,14 @@ public:
 
     // Windows has no call to forget a file's cached pages.
     void dropCache() override {}
+
+    void truncate(qint64 size) override
+    {
+        LARGE_INTEGER position;
+        position.QuadPart = size;
+        if (!SetFilePointerEx(m_handle, position, nullptr, FILE_BEGIN) || !SetEndOfFile(m_handle))
+            fail();
+    }
 
     void close() override
     {
@@ -135,13 +156,34 @@ std::optional<FileStatus> NativeFileSystem::status(const QString& path)
     return file.status();
 }
 
+std::optional<FileStatus> NativeFileSystem::entryStatus(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    const HANDLE handle = CreateFileW(native(path).c_str(), 0, ShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)
+            return std::nullopt;
+        throw errorFromLastError(err, LastErrorTarget::File);
+    }
+    WindowsFile file(handle);
+    return file.status();
+}
+
 std::unique_ptr<FileHandle> NativeFileSystem::openToRead(const QString& path)
 {
-    const HANDLE handle = CreateFileW(native(path).c_str(), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    // The link itself is opened, and refused, so that nothing outside the folder is read.
+    const HANDLE handle = CreateFileW(
+        native(path).c_str(), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         fail();
-    return std::make_unique<WindowsFile>(handle);
+    auto file = std::make_unique<WindowsFile>(handle);
+    if (file->status().kind == FileStatus::Kind::Link)
+        throw SymbolicLinkRefused();
+    return file;
 }
 
 std::unique_ptr<FileHandle> NativeFileSystem::createNew(const QString& path)

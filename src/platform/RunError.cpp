@@ -38,3 +38,8 @@ RunError RunError::fromNumber(int number)
 {
     return RunError(number, standardDescription(number));
 }
+
+SymbolicLinkRefused::SymbolicLinkRefused()
+    : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("É uma ligação simbólica"))
+{
+}

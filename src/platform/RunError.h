@@ -36,3 +36,11 @@ private:
     QString m_description;
     QByteArray m_what;
 };
+
+// A file that is a symbolic link, refused rather than followed out of a station's folder:
+// error 75 "É uma ligação simbólica".
+class SymbolicLinkRefused : public RunError
+{
+public:
+    SymbolicLinkRefused();
+};

@@ -22,21 +22,37 @@ public:
                 m_fs.failIf("read");
             size = qMin(size, m_fs.failAfterBytes - m_done);
         }
-        const qint64 n = m_real->read(buffer, size);
+        if (!m_new && m_fs.endOfFileAt >= 0)
+            size = qMin(size, m_fs.endOfFileAt - m_done);
+        const qint64 n = size > 0 ? m_real->read(buffer, size) : 0;
         if (m_new && m_fs.corruptNewFiles && m_done == 0 && n > 0)
             buffer[0] ^= 1;
         m_done += n;
+        if (!m_new && m_fs.whileReading)
+            m_fs.whileReading(m_path);
         return n;
     }
 
+    // A failing write first writes what fits, as a disk that fills up in the middle of it.
     void write(const char* data, qint64 size) override
     {
-        if (m_done + size > m_fs.failAfterBytes) {
+        if (m_done + size > m_fs.failAfterBytes && failing()) {
+            const qint64 fits = qMax<qint64>(0, m_fs.failAfterBytes - m_done);
+            m_real->write(data, fits);
+            m_done += fits;
             m_fs.failIf(QLatin1String(m_writeFault));
             m_fs.failIf(QLatin1String(m_writeFault) + QLatin1Char(' ') + m_name);
         }
         m_real->write(data, size);
         m_done += size;
+    }
+
+    void truncate(qint64 size) override
+    {
+        if (m_new)
+            m_fs.failIf("truncate");
+        m_real->truncate(size);
+        m_done = size;
     }
 
     FileStatus status() override { return m_fs.withStatusTimes(m_path, m_real->status()); }
@@ -55,6 +71,12 @@ public:
     }
 
 private:
+    bool failing() const
+    {
+        const QString fault = QLatin1String(m_writeFault);
+        return m_fs.errors.contains(fault) || m_fs.errors.contains(fault + QLatin1Char(' ') + m_name);
+    }
+
     const FakeFileSystem& m_fs;
     std::unique_ptr<FileHandle> m_real;
     QString m_name;
@@ -147,6 +169,19 @@ void FakeFileSystem::renameOver(const QString& from, const QString& to)
 {
     failIf("replace");
     NativeFileSystem::renameOver(from, to);
+}
+
+void FakeFileSystem::syncFolder(const QString& path)
+{
+    failIf("sync folder");
+    NativeFileSystem::syncFolder(path);
+}
+
+void FakeFileSystem::removeFile(const QString& path)
+{
+    if (beforeRemove)
+        beforeRemove(path);
+    NativeFileSystem::removeFile(path);
 }
 
 void FakeFileSystem::failIf(const QString& operation) const

@@ -41,15 +41,23 @@ public:
     Claim renameNoReplace(const QString& from, const QString& to) override;
     Claim linkNew(const QString& from, const QString& to) override;
     void renameOver(const QString& from, const QString& to) override;
+    void syncFolder(const QString& path) override; // "sync folder" fails it
+    void removeFile(const QString& path) override; // beforeRemove runs first, with the path
+    std::function<void(const QString&)> beforeRemove;
 
     // Operations that fail with the errno the system would answer: "read" of a file
     // and "write" to a new one once failAfterBytes went through ("write NAME" to the
     // file of that name only); "sync", "close" and "replace" (renameOver) of a new
     // file; "rename" (renameNoReplace) and "link" to a free name, as sshfs, which
     // still reports a taken name as taken.
+    // A failed write writes the bytes up to failAfterBytes first; "truncate" fails cutting
+    // back a new file.
     QHash<QString, int> errors;
     qint64 failAfterBytes = 0;
     bool corruptNewFiles = false; // a new file reads back with its first byte changed
+    qint64 endOfFileAt = -1;      // reads of existing files end early there, as a share may
+    // Runs after each read of an existing file, with its path: a student saving meanwhile.
+    std::function<void(const QString&)> whileReading;
 
     // "rename NAME", "link NAME" or "create NAME" as each claim of a name begins,
     // after which beforeClaim runs with the path.

@@ -16,7 +16,8 @@ void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs)
     QVERIFY(fd >= 0);
     QCOMPARE(::write(fd, content.constData(), content.size()), content.size());
     if (modifiedNs != 0) {
-        const timespec times[2] = {{0, UTIME_OMIT}, {modifiedNs / 1000000000, modifiedNs % 1000000000}};
+        const qint64 seconds = modifiedNs / 1000000000 - (modifiedNs % 1000000000 < 0 ? 1 : 0);
+        const timespec times[2] = {{0, UTIME_OMIT}, {seconds, modifiedNs - seconds * 1000000000}};
         QCOMPARE(::futimens(fd, times), 0);
     }
     ::close(fd);
@@ -42,7 +43,13 @@ QMap<QString, QByteArray> contents(const QString& folder)
     QMap<QString, QByteArray> result;
     for (const QString& name : entries(folder)) {
         const QString path = joinPath(folder, name);
-        result.insert(name, fs.folderExists(path) ? QByteArray("<folder>") : fs.readFile(path));
+        if (fs.entryStatus(path)->kind == FileStatus::Kind::Link) {
+            char target[4096];
+            const ssize_t n = ::readlink(nativeBytes(path).constData(), target, sizeof target);
+            result.insert(name, "<link> " + QByteArray(target, qMax<ssize_t>(n, 0)));
+        } else {
+            result.insert(name, fs.folderExists(path) ? QByteArray("<folder>") : fs.readFile(path));
+        }
     }
     return result;
 }

@@ -14,5 +14,6 @@ void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs 
 // The names in a folder, hidden ones included, sorted.
 QStringList entries(const QString& folder);
 
-// Every entry of a folder with its content; a folder's content is "<folder>".
+// Every entry of a folder with its content; a folder's content is "<folder>", a link's
+// "<link> " and where it leads.
 QMap<QString, QByteArray> contents(const QString& folder);
