@@ -10,7 +10,7 @@
 
 #include "app/EventTable.h"
 #include "platform/Desktop.h"
-#include "platform/NativeFileSystem.h"
+#include "app/WindowFileSystem.h"
 #include "setup/Startup.h"
 #include "window/FileListBox.h"
 #include "window/Form1.h"
@@ -222,9 +222,10 @@ int main(int argc, char* argv[])
         // The figures are read back by a script: a decimal point whatever the locale.
         std::setlocale(LC_NUMERIC, "C");
 
-        NativeFileSystem fileSystem;
+        WindowFileSystem fileSystem;
         BenchDesktop desktop;
-        Form1 form(fileSystem, desktop);
+        Form1 form(fileSystem.fileSystem(), desktop);
+        fileSystem.attach(form);
         connectEvents(form);
         if (!runStartup(form))
             return 1;

@@ -13,7 +13,7 @@
 
 #include "app/EventTable.h"
 #include "monitor/RefreshStations.h"
-#include "platform/NativeFileSystem.h"
+#include "app/WindowFileSystem.h"
 #include "platform/QtDesktop.h"
 #include "setup/Startup.h"
 #include "window/FileListBox.h"
@@ -229,9 +229,10 @@ int main(int argc, char* argv[])
         std::setlocale(LC_NUMERIC, "C");
         failOnMessageBox();
 
-        NativeFileSystem fileSystem;
+        WindowFileSystem fileSystem;
         QtDesktop desktop;
-        Form1 form(fileSystem, desktop);
+        Form1 form(fileSystem.fileSystem(), desktop);
+        fileSystem.attach(form);
         connectEvents(form);
         if (!runStartup(form))
             return 1;

@@ -1,22 +1,30 @@
 #include "app/EventTable.h"
-#include "platform/NativeFileSystem.h"
+#include "app/WindowFileSystem.h"
 #include "platform/QtDesktop.h"
 #include "setup/Startup.h"
 #include "window/Form1.h"
 
 #include <QApplication>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varnok"));
 
-    NativeFileSystem fileSystem;
+    WindowFileSystem fileSystem;
     QtDesktop desktop;
-    Form1 form(fileSystem, desktop);
+    Form1 form(fileSystem.fileSystem(), desktop);
+    fileSystem.attach(form);
     connectEvents(form);
     if (!runStartup(form))
         return 1;
     form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A call stuck in a share that does not answer holds its thread: the window is gone
+    // already, and the process ends as soon as the system lets that thread go.
+    if (fileSystem.anyNotAnswering())
+        std::_Exit(status);
+    return status;
 }

@@ -86,10 +86,18 @@ void RefreshStations(Form1& form)
         int activeStations = 0;
         for (int i = 0; i < StationCount; ++i) {
             showStationColor(form.PC1Path[i], WindowColor::Yellow);
-            if (form.fileSystem().folderExists(form.PC1Path[i]->text())) {
+            bool reached = form.fileSystem().folderExists(form.PC1Path[i]->text());
+            if (reached) {
+                try {
+                    refreshReachableStation(form, i);
+                } catch (const StationNotAnswering&) {
+                    reached = false; // it stopped answering since its folder was found
+                }
+            }
+            if (reached) {
                 ++activeStations;
-                refreshReachableStation(form, i);
             } else {
+                // What it listed last stays in view, greyed.
                 showStationColor(form.PC1Path[i], WindowColor::Red);
                 form.File1[i]->setEnabled(false);
                 form.Hora[i]->setEnabled(false);

@@ -107,4 +107,12 @@ public:
     virtual QStringList listAllFiles(const QString& folder) = 0;
     // A file to add to at its end, created when missing: never truncated, never replaced.
     virtual std::unique_ptr<FileHandle> openToAppend(const QString& path) = 0;
+
+    // Whether the share that holds the path has stopped answering: its calls then fail at
+    // once with StationNotAnswering (and folderExists says false) until it answers again.
+    virtual bool notAnswering(const QString& path)
+    {
+        Q_UNUSED(path);
+        return false;
+    }
 };

@@ -43,3 +43,8 @@ SymbolicLinkRefused::SymbolicLinkRefused()
     : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("É uma ligação simbólica"))
 {
 }
+
+StationNotAnswering::StationNotAnswering()
+    : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("O PC não responde"))
+{
+}

@@ -44,3 +44,11 @@ class SymbolicLinkRefused : public RunError
 public:
     SymbolicLinkRefused();
 };
+
+// A call to a station that did not answer within its deadline, or that was not made because
+// an earlier one still has not answered: error 75 "O PC não responde".
+class StationNotAnswering : public RunError
+{
+public:
+    StationNotAnswering();
+};

@@ -17,6 +17,7 @@ public:
 
     qint64 read(char* buffer, qint64 size) override
     {
+        m_fs.waitIfHanging(m_path);
         if (!m_new && m_fs.errors.contains("read")) {
             if (m_done >= m_fs.failAfterBytes)
                 m_fs.failIf("read");
@@ -88,8 +89,43 @@ private:
 
 } // namespace
 
+void FakeFileSystem::hangUnder(const QString& folder)
+{
+    const std::lock_guard lock(m_hang->mutex);
+    m_hang->folder = folder;
+}
+
+void FakeFileSystem::release()
+{
+    const std::lock_guard lock(m_hang->mutex);
+    m_hang->folder.clear();
+    m_hang->released.notify_all();
+}
+
+void FakeFileSystem::waitIfHanging(const QString& path) const
+{
+    std::unique_lock lock(m_hang->mutex);
+    if (m_hang->folder.isEmpty() || !path.startsWith(m_hang->folder))
+        return;
+    ++m_hang->held;
+    m_hang->released.wait(lock, [&] { return m_hang->folder.isEmpty(); });
+}
+
+int FakeFileSystem::callsHeld() const
+{
+    const std::lock_guard lock(m_hang->mutex);
+    return m_hang->held;
+}
+
+std::optional<FileStatus> FakeFileSystem::entryStatus(const QString& path)
+{
+    waitIfHanging(path);
+    return NativeFileSystem::entryStatus(path);
+}
+
 bool FakeFileSystem::folderExists(const QString& path)
 {
+    waitIfHanging(path);
     ++folderExistsCalls;
     if (onFolderExists)
         onFolderExists(path);
@@ -98,6 +134,7 @@ bool FakeFileSystem::folderExists(const QString& path)
 
 QList<ListedFile> FakeFileSystem::listFiles(const QString& folder, const NameFilter& wanted, bool withTimes)
 {
+    waitIfHanging(folder);
     ++listingCalls;
     if (const auto failure = listingFailures.constFind(folder); failure != listingFailures.cend())
         throw *failure;
@@ -136,6 +173,7 @@ FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<
 
 std::unique_ptr<FileHandle> FakeFileSystem::openToRead(const QString& path)
 {
+    waitIfHanging(path);
     return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), path, isNew(path));
 }
 
@@ -211,6 +249,7 @@ std::unique_ptr<FileHandle> FakeFileSystem::openToAppend(const QString& path)
 
 std::optional<FileStatus> FakeFileSystem::status(const QString& path)
 {
+    waitIfHanging(path);
     std::optional<FileStatus> real = NativeFileSystem::status(path);
     return real ? std::optional(withStatusTimes(path, *real)) : std::nullopt;
 }

@@ -7,7 +7,9 @@
 #include <QHash>
 #include <QSet>
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 // The real file system of the test's temporary folders, with file times the test
 // chooses (birth times cannot be set on Linux) and operations made to fail on
@@ -15,7 +17,6 @@
 class FakeFileSystem : public NativeFileSystem
 {
 public:
-    bool folderExists(const QString& path) override;
     QList<ListedFile> listFiles(const QString& folder, const NameFilter& wanted, bool withTimes) override;
     FileTimesRead fileTimes(const QString& path) override;
 
@@ -77,6 +78,16 @@ public:
     FileStatus withStatusTimes(const QString& path, FileStatus status) const;
     QHash<QString, std::pair<qint64, qint64>> statusTimes;
 
+    // A share that stops answering: every call on a path in the folder waits until
+    // release(), from whatever thread it comes. callsHeld counts the calls that waited.
+    void hangUnder(const QString& folder);
+    void release();
+    void waitIfHanging(const QString& path) const;
+    int callsHeld() const;
+
+    bool folderExists(const QString& path) override;
+    std::optional<FileStatus> entryStatus(const QString& path) override;
+
 protected:
     void afterReadingFolder(const QString& folder) override;
     FileTimesRead statusOfListed(const QString& folder, const QString& name,
@@ -86,4 +97,12 @@ private:
     FileTimesRead adjusted(const QString& path, const std::function<FileTimesRead()>& status);
     void beginClaim(const char* how, const QString& path);
     QSet<QString> m_created;
+    struct Hang
+    {
+        std::mutex mutex;
+        std::condition_variable released;
+        QString folder;
+        int held = 0;
+    };
+    std::shared_ptr<Hang> m_hang = std::make_shared<Hang>();
 };

@@ -1,5 +1,6 @@
 #include "support/TestLab.h"
 #include "app/EventTable.h"
+#include "app/StationOfPath.h"
 #include "setup/Startup.h"
 #include "window/Form1.h"
 
@@ -14,6 +15,9 @@ TestLab::TestLab() : m_previousFolder(QDir::currentPath())
 
 TestLab::~TestLab()
 {
+    fileSystem.release();
+    if (m_bounded)
+        m_bounded->waitUntilIdle();
     m_form.reset();
     QDir::setCurrent(m_previousFolder);
 }
@@ -57,9 +61,18 @@ QString TestLab::collectionFolder(int session) const
     return path(QStringLiteral("recolha/Lab1/Sessao%1").arg(session));
 }
 
+Form1& TestLab::openBounded(std::chrono::milliseconds deadline)
+{
+    m_bounded = std::make_unique<BoundedFileSystem>(
+        fileSystem, [this](const QString& path) { return m_form ? stationOfPath(*m_form, path) : -1; },
+        deadline);
+    return open();
+}
+
 Form1& TestLab::open()
 {
-    m_form = std::make_unique<Form1>(fileSystem, desktop);
+    FileSystem& fs = m_bounded ? static_cast<FileSystem&>(*m_bounded) : fileSystem;
+    m_form = std::make_unique<Form1>(fs, desktop);
     connectEvents(*m_form);
     startupSucceeded = runStartup(*m_form);
     return *m_form;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/FakeDesktop.h"
+#include "platform/BoundedFileSystem.h"
 #include "support/FakeFileSystem.h"
 
 #include <QDir>
@@ -34,8 +35,10 @@ public:
     void writeStationList(int stations, const QString& filter = QStringLiteral("*.*"));
     QString collectionFolder(int session = 1) const; // root/recolha/Lab1/SessaoN
 
-    // Creates the window and runs start-up; startupSucceeded tells how it ended.
+    // Creates the window and runs start-up; startupSucceeded tells how it ended. Bounded,
+    // the window's station calls have the deadline, as the program runs them.
     Form1& open();
+    Form1& openBounded(std::chrono::milliseconds deadline);
     // One tick of the window's refresh timer.
     void tick();
 
@@ -46,5 +49,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previousFolder;
+    std::unique_ptr<BoundedFileSystem> m_bounded;
     std::unique_ptr<Form1> m_form;
 };

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/BoundedFileSystem.h"
+#include "platform/NativeFileSystem.h"
+
+class Form1;
+
+// The file system of the window as the program runs it: every call that touches a station's
+// folder has a deadline, on that station's own thread.
+class WindowFileSystem
+{
+public:
+    WindowFileSystem();
+
+    FileSystem& fileSystem() { return m_bounded; }
+    // From now on, the window's station rows say which paths are a station's.
+    void attach(const Form1& form) { m_form = &form; }
+    bool anyNotAnswering() const { return m_bounded.anyNotAnswering(); }
+
+private:
+    NativeFileSystem m_native;
+    const Form1* m_form = nullptr;
+    BoundedFileSystem m_bounded;
+};
