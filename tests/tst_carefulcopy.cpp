@@ -176,7 +176,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("read fails half-way") << Errors{{"read", EIO}} << false << AccessError;
         QTest::newRow("share ends the read early")
-            << Errors{{"end of file", 0}} << false << "error 75  A cópia não coincide com o original";
+            << Errors{{"end of file", 0}} << false << "error 75  O ficheiro não foi lido até ao fim";
         QTest::newRow("rewritten at every read")
             << Errors{{"rewrite", 0}} << false << "error 75  O ficheiro foi alterado durante a cópia";
         QTest::newRow("a symbolic link")

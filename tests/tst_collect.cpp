@@ -22,6 +22,8 @@ using Errors = QHash<QString, int>;
 namespace {
 
 const QString InUse = u"0 A recolha só pode ser realizada para pastas vazias"_s;
+const QString NotFound = u" nada recolhido: a pasta não foi encontrada"_s;
+const QString Link = u" não recolhido: é uma ligação simbólica"_s;
 
 // Every box shown, as "style text".
 QStringList boxes(const FakeDesktop& desktop)
@@ -118,9 +120,14 @@ private slots:
                               u"48 A pasta nada não existe!"_s, question(pc1), question(QString()),
                               u"48 Error 75 a ler a pasta: "_s + folder + u"   Path/File access error"_s,
                               question(pc1), question(QString()), InUse, InUse, question(pc1),
-                              question(QString()), InUse, question(pc1), question(QString())}));
-        QCOMPARE(contents(folder), (QMap<QString, QByteArray>{{u"SHA256SUMS"_s, ""},
-                                                              {u"log.txt"_s, header(" ", "antes", folder)}}));
+                              question(QString()), InUse, question(pc1), question(QString()),
+                              u"48 Não foram recolhidos:\n"_s + pc1 + NotFound + u'\n' +
+                                  lab.stationFolder(1) + NotFound}));
+        const QByteArray notFound = NotFound.toLatin1() + "\r\n";
+        QCOMPARE(contents(folder), (QMap<QString, QByteArray>{
+                                       {u"SHA256SUMS"_s, ""},
+                                       {u"log.txt"_s, header(" ", "antes", folder) + pc1.toUtf8() + notFound +
+                                                          lab.stationFolder(1).toUtf8() + notFound}}));
         QVERIFY(lab.desktop.openedFiles.isEmpty());
         QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
         QCOMPARE(form.NumPCs->text(), u"0"_s);
@@ -207,7 +214,9 @@ private slots:
 
         form.CommandRecolhe->click();
 
-        QStringList expectedBoxes{question(pc1), question(pc2), question(QString())};
+        QStringList expectedBoxes{question(pc1), question(pc2), question(QString()),
+                                  u"48 Não foram recolhidos:\n"_s + pc1 + u"/atalho.txt"_s + Link + u'\n' +
+                                      pc1 + u"/ciclo.txt"_s + Link + u'\n' + lab.stationFolder(2) + NotFound};
         if (noLaunches)
             expectedBoxes
                 << u"48 Não foi possível abrir 7 ficheiro(s) recolhido(s) no editor de texto; o primeiro: "_s +
@@ -231,7 +240,7 @@ private slots:
             opened.append(joinPath(folder, source.copy));
             expected.insert(source.copy, source.content);
         }
-        expected.insert(u"log.txt"_s, log);
+        expected.insert(u"log.txt"_s, log + lab.stationFolder(2).toUtf8() + NotFound.toLatin1() + "\r\n");
         expected.insert(u"SHA256SUMS"_s, sha256sum(folder, copies));
         QCOMPARE(contents(folder), expected);
         QProcess check;
@@ -256,6 +265,97 @@ private slots:
         QCOMPARE(contents(folder), expected);
     }
 
+    // A failure on a station's side is logged, and the run goes on with the next file and
+    // station; a station that stopped answering is not waited for again, and is shown red
+    // with its last list until it answers.
+    void stationFailureIsLoggedAndSkipped_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QStringList>("failed");
+        const QStringList b{u"b.txt"_s};
+        QTest::newRow("read fails half-way") << u"read"_s << u"Path/File access error"_s << b;
+        QTest::newRow("share ends the read early")
+            << u"end"_s << u"O ficheiro não foi lido até ao fim"_s << b;
+        QTest::newRow("rewritten at every read")
+            << u"rewrite"_s << u"O ficheiro foi alterado durante a cópia"_s << b;
+        QTest::newRow("station stops answering")
+            << u"hang"_s << u"O PC não responde"_s << QStringList{u"b.txt"_s, u"c.txt"_s};
+    }
+
+    void stationFailureIsLoggedAndSkipped()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, failure);
+        QFETCH(QStringList, failed);
+        TestLab lab;
+        lab.writeStationList(3); // station 3 is off
+        const QString pc1 = lab.makeStation(0), pc2 = lab.makeStation(1), folder = lab.collectionFolder();
+        lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
+        const QMap<QString, QByteArray> sources{
+            {u"a.txt"_s, QByteArray(1000, 'a')}, {u"b.txt"_s, QByteArray(3000, 'b')}, {u"c.txt"_s, "c"}};
+        for (auto source = sources.cbegin(); source != sources.cend(); ++source)
+            lab.writeFile(pc1, source.key(), source.value());
+        lab.writeFile(pc2, u"d.txt"_s, "d");
+        Form1& form = lab.openBounded(std::chrono::milliseconds(1000));
+        form.Professor->setText(u"Ana"_s);
+        FakeFileSystem& fs = lab.fileSystem;
+        const QString b = joinPath(pc1, u"b.txt"_s);
+        if (fault == u"read"_s) {
+            fs.errors.insert(u"read"_s, EIO);
+            fs.failAfterBytes = 1500;
+        } else if (fault == u"end"_s) {
+            fs.endOfFileAt = 1500;
+        } else if (fault == u"rewrite"_s) {
+            fs.whileReading = [&, size = 3000](const QString& path) mutable {
+                if (path == b)
+                    writeRaw(b, QByteArray(++size, 'b'));
+            };
+        } else {
+            fs.hangUnder(b);
+        }
+
+        form.CommandRecolhe->click();
+
+        QByteArray log = header("Ana", "2", folder);
+        QString box = u"48 Não foram recolhidos:"_s;
+        QStringList copies;
+        QMap<QString, QByteArray> expected;
+        for (auto source = sources.cbegin(); source != sources.cend(); ++source) {
+            const QString path = joinPath(pc1, source.key());
+            if (failed.contains(source.key())) {
+                const QString line = u"Error 75 a copiar o ficheiro: "_s + path + u"   "_s + failure;
+                log += line.toLatin1() + "\r\n";
+                box += u'\n' + line;
+                continue;
+            }
+            log += (path + u" Copiado para "_s + folder + u"/\r\n"_s).toLatin1();
+            copies.append(source.key());
+            expected.insert(source.key(), source.value());
+        }
+        log += (joinPath(pc2, u"d.txt"_s) + u" Copiado para "_s + folder + u"/\r\n"_s + lab.stationFolder(2) +
+                NotFound + u"\r\n"_s)
+                   .toLatin1();
+        box += u'\n' + lab.stationFolder(2) + NotFound;
+        copies.append(u"d.txt"_s);
+        expected.insert(u"d.txt"_s, "d");
+        expected.insert(u"log.txt"_s, log);
+        expected.insert(u"SHA256SUMS"_s, sha256sum(folder, copies));
+        QCOMPARE(boxes(lab.desktop), QStringList{box});
+        QCOMPARE(contents(folder), expected);
+        QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
+        QCOMPARE(form.File2->listCount(), expected.size()); // refreshed
+
+        const bool stuck = fault == u"hang"_s;
+        QCOMPARE(form.PC1Path[0]->foreColor(), stuck ? WindowColor::Red : WindowColor::Black);
+        QCOMPARE(form.File1[0]->listCount(), 3);
+        QCOMPARE(form.NumPCs->text(), stuck ? u"1"_s : u"2"_s);
+        QCOMPARE(fs.callsHeld(), stuck ? 1 : 0); // one wait, whatever came after
+        fs.release();
+        QTRY_COMPARE_WITH_TIMEOUT((lab.tick(), form.PC1Path[0]->foreColor()), WindowColor::Black, 5000);
+        QCOMPARE(form.NumPCs->text(), u"2"_s);
+    }
+
     // A failure ends the run where it happens: the copies before it stay, whole and
     // recorded; nothing is left under the failed file's name or a temporary one.
     void failureKeepsWhatWasCopied_data()
@@ -267,9 +367,6 @@ private slots:
         QTest::addColumn<QStringList>("kept");     // copies left in the folder
         QTest::addColumn<QStringList>("recorded"); // of those, the ones in SHA256SUMS, the log and the editor
         const QStringList a{u"a.txt"_s}, none;
-        QTest::newRow("read fails half-way")
-            << Errors{{u"read"_s, EIO}} << qint64(1500) << false
-            << u"Error 75 a copiar o ficheiro: %s/b.txt   Path/File access error"_s << a << a;
         QTest::newRow("disk full") << Errors{{u"write"_s, ENOSPC}} << qint64(1500) << false
                                    << u"Error 61 a copiar o ficheiro: %s/b.txt   Disk full"_s << a << a;
         QTest::newRow("copy reads back different")

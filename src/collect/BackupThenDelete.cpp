@@ -45,6 +45,8 @@ OriginalFate backUpThenDelete(FileSystem& fs, BackupRecord& record, const QStrin
         backup = copyWithoutReplacing(fs, original, backupFolder, name, {BackupRecord::fileName()});
     } catch (const CopyMismatch&) {
         return OriginalFate::NotBackedUp;
+    } catch (const ShortRead&) {
+        return OriginalFate::NotBackedUp;
     } catch (const SourceChanged&) {
         return OriginalFate::ChangedDuringBackup;
     } catch (const SymbolicLinkRefused&) {

@@ -73,6 +73,20 @@ private:
     std::unique_ptr<FileHandle> m_file;
 };
 
+// An operation on the original: its failures are the station's. A link stays a link.
+template <typename Operation> auto onSource(Operation operation) -> decltype(operation())
+{
+    try {
+        return operation();
+    } catch (const SourceError&) {
+        throw;
+    } catch (const SymbolicLinkRefused&) {
+        throw;
+    } catch (const RunError& error) {
+        throw SourceError(error);
+    }
+}
+
 struct CopiedBytes
 {
     QString sha256;
@@ -87,7 +101,9 @@ CopiedBytes copyBytes(FileHandle& from, FileHandle& to, QByteArray& buffer, qint
     CopiedBytes copied;
     for (;;) {
         const qint64 room = expected + 1 - copied.count;
-        const qint64 n = room > 0 ? from.read(buffer.data(), qMin<qint64>(buffer.size(), room)) : 0;
+        const qint64 n =
+            room > 0 ? onSource([&] { return from.read(buffer.data(), qMin<qint64>(buffer.size(), room)); })
+                     : 0;
         if (n == 0) {
             copied.sha256 = digest.hex();
             return copied;
@@ -194,23 +210,23 @@ std::optional<CopyResult> copyOnce(FileSystem& fs, const QString& sourcePath,
                                    const QString& destinationFolder, const QString& name,
                                    const QSet<QString>& reservedNames, QByteArray& buffer)
 {
-    std::unique_ptr<FileHandle> source = fs.openToRead(sourcePath);
+    std::unique_ptr<FileHandle> source = onSource([&] { return fs.openToRead(sourcePath); });
     CopyResult result;
-    result.source = source->status();
+    result.source = onSource([&] { return source->status(); });
     if (result.source.kind != FileStatus::Kind::File)
-        throw RunError::fromNumber(ErrorNumber::PathFileAccessError);
+        throw SourceError(RunError::fromNumber(ErrorNumber::PathFileAccessError));
 
     TemporaryFile temporary(fs, destinationFolder);
     FileHandle& copy = temporary.file();
     const CopiedBytes copied = copyBytes(*source, copy, buffer, result.source.size);
     // Rewritten in place while it was read (as many editors save), the copy would be a
     // version that never existed.
-    if (source->status() != result.source)
+    if (onSource([&] { return source->status(); }) != result.source)
         return std::nullopt;
     source.reset();
     // A share that ends a read early gives a copy that would verify against itself.
     if (copied.count != result.source.size)
-        throw CopyMismatch();
+        throw ShortRead();
     result.sha256 = copied.sha256;
     copy.setModified(result.source.modifiedNs);
     copy.sync();
@@ -247,7 +263,14 @@ CopyMismatch::CopyMismatch()
 }
 
 SourceChanged::SourceChanged()
-    : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("O ficheiro foi alterado durante a cópia"))
+    : SourceError(RunError(ErrorNumber::PathFileAccessError,
+                           QStringLiteral("O ficheiro foi alterado durante a cópia")))
+{
+}
+
+ShortRead::ShortRead()
+    : SourceError(
+          RunError(ErrorNumber::PathFileAccessError, QStringLiteral("O ficheiro não foi lido até ao fim")))
 {
 }
 

@@ -23,11 +23,26 @@ public:
     CopyMismatch();
 };
 
+// A failure on the original's side (opening it, reading it, its status), with the error's
+// number and description: the station's, not the copy's.
+class SourceError : public RunError
+{
+public:
+    explicit SourceError(const RunError& error) : RunError(error) {}
+};
+
 // The original kept changing while it was read: error 75 "O ficheiro foi alterado durante a cópia".
-class SourceChanged : public RunError
+class SourceChanged : public SourceError
 {
 public:
     SourceChanged();
+};
+
+// The share gave fewer or more bytes than the original holds: error 75 "O ficheiro não foi lido até ao fim".
+class ShortRead : public SourceError
+{
+public:
+    ShortRead();
 };
 
 // Copies a file into a folder under the given name, or the first free one of
@@ -39,9 +54,9 @@ public:
 // opened is read again, a few times at most.
 //
 // Throws SymbolicLinkRefused for a link, SourceChanged when the original kept changing,
-// CopyMismatch when fewer or more bytes were read than the original holds or the
-// read-back differs, otherwise RunError with the number of the failed operation. The
-// folder is then left as it was.
+// ShortRead when fewer or more bytes were read than it holds, SourceError when another
+// operation on it failed, CopyMismatch when the read-back differs, otherwise RunError
+// with the number of the failed operation. The folder is then left as it was.
 CopyResult copyWithoutReplacing(FileSystem& fs, const QString& sourcePath, const QString& destinationFolder,
                                 const QString& name, const QSet<QString>& reservedNames = {});
 

@@ -29,9 +29,25 @@ QByteArray copyLine(const QString& source, const QString& folder, const QString&
     return logLine(source + QStringLiteral(" Copiado para ") + joinPath(folder, otherName));
 }
 
+QString linkSkippedText(const QString& source)
+{
+    return source + QStringLiteral(" não recolhido: é uma ligação simbólica");
+}
+
 QByteArray linkSkippedLine(const QString& source)
 {
-    return logLine(source + QStringLiteral(" não recolhido: é uma ligação simbólica"));
+    return logLine(linkSkippedText(source));
+}
+
+QString nothingCollectedText(const QString& station, bool notAnswering)
+{
+    return station + (notAnswering ? QStringLiteral(" nada recolhido: o PC não responde")
+                                   : QStringLiteral(" nada recolhido: a pasta não foi encontrada"));
+}
+
+QByteArray nothingCollectedLine(const QString& station, bool notAnswering)
+{
+    return logLine(nothingCollectedText(station, notAnswering));
 }
 
 QByteArray interruptionLine(const QString& failure)

@@ -17,7 +17,12 @@ QList<QByteArray> logHeader(Form1& form);
 QByteArray copyLine(const QString& source, const QString& folder, const QString& otherName);
 
 // A listed file that is a symbolic link: never followed, so not collected.
+QString linkSkippedText(const QString& source);
 QByteArray linkSkippedLine(const QString& source);
+
+// A station whose folder was not found, or that did not answer, when its turn came.
+QString nothingCollectedText(const QString& station, bool notAnswering);
+QByteArray nothingCollectedLine(const QString& station, bool notAnswering);
 
 // The last line of a run that failed.
 QByteArray interruptionLine(const QString& failure);

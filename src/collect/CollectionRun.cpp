@@ -3,6 +3,7 @@
 #include "ChecksumList.h"
 #include "CollectionLog.h"
 #include "Interruption.h"
+#include "LogText.h"
 #include "RecordFile.h"
 #include "monitor/RefreshStations.h"
 #include "platform/Desktop.h"
@@ -136,50 +137,85 @@ struct EditorFailures
     QString first;
 };
 
-// Every listed file of every reachable station, in station and list order.
-void copyPass(Form1& form, Records& records, EditorFailures& editorFailures)
+// What a run could not collect, one log line each, for the invigilator at the end.
+struct Uncollected
+{
+    QStringList lines;
+
+    void add(Records& records, const QByteArray& line, const QString& text)
+    {
+        records.log->write(line);
+        lines.append(text);
+    }
+    void addFile(Records& records, const QString& source, const RunError& error)
+    {
+        const QString text = Interruption(error, Interruption::Action::Copying, source).firstLine();
+        add(records, logLine(text), text);
+    }
+};
+
+// One station's listed files, in list order. A failure on the station's side is logged and
+// the run goes on with the next file; one on the collection's side ends the run.
+void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFailures,
+                 Uncollected& uncollected)
 {
     FileSystem& fs = form.fileSystem();
     const QString folder = form.PathRecolha->text();
+    const QString station = form.PC1Path[i]->text();
     const QSet<QString> ownNames{LogName, ChecksumsName};
-    const std::optional<FileIdentity> collection = identityOf(fs, folder);
+    const FileListBox* list = form.File1[i];
+    for (int k = 0; k < list->listCount(); ++k) {
+        const QString name = list->list(k);
+        const QString source = joinPath(station, name);
+        std::optional<FileStatus> entry;
+        try {
+            entry = fs.entryStatus(source);
+        } catch (const RunError& error) {
+            uncollected.addFile(records, source, error);
+            continue;
+        }
+        if (!entry || (entry->kind != FileStatus::Kind::File && entry->kind != FileStatus::Kind::Link))
+            continue;
+        CopyResult copy;
+        try {
+            if (entry->kind == FileStatus::Kind::Link)
+                throw SymbolicLinkRefused();
+            copy = copyWithoutReplacing(fs, source, folder, name, ownNames);
+        } catch (const SymbolicLinkRefused&) {
+            uncollected.add(records, linkSkippedLine(source), linkSkippedText(source));
+            continue;
+        } catch (const SourceError& error) {
+            uncollected.addFile(records, source, error);
+            continue;
+        } catch (const RunError& error) {
+            throw Interruption(error, Interruption::Action::Copying, source);
+        }
+        recordCopy(fs, records, copy, copyLine(source, folder, copy.name == name ? QString() : copy.name));
+        if (!openInEditor(form.desktop(), copy.path) && editorFailures.count++ == 0)
+            editorFailures.first = copy.path;
+    }
+}
+
+// Every listed file of every reachable station, in station order; a station that cannot be
+// reached is logged.
+void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Uncollected& uncollected)
+{
+    FileSystem& fs = form.fileSystem();
+    const std::optional<FileIdentity> collection = identityOf(fs, form.PathRecolha->text());
     for (int i = 0; i < StationCount; ++i) {
         const QString station = form.PC1Path[i]->text();
-        if (station.isEmpty() || !fs.folderExists(station))
+        if (station.isEmpty())
             continue;
+        if (!fs.folderExists(station)) {
+            const bool silent = fs.notAnswering(station);
+            uncollected.add(records, nothingCollectedLine(station, silent),
+                            nothingCollectedText(station, silent));
+            continue;
+        }
         // By another path or through a link, a station's folder can be the collection folder itself.
         if (collection && identityOf(fs, station) == collection)
             continue;
-        const FileListBox* list = form.File1[i];
-        for (int k = 0; k < list->listCount(); ++k) {
-            const QString name = list->list(k);
-            const QString source = joinPath(station, name);
-            std::optional<FileStatus> entry;
-            try {
-                entry = fs.entryStatus(source);
-            } catch (const RunError& error) {
-                throw Interruption(error, Interruption::Action::Copying, source);
-            }
-            if (entry && entry->kind == FileStatus::Kind::Link) {
-                records.log->write(linkSkippedLine(source));
-                continue;
-            }
-            if (!entry || entry->kind != FileStatus::Kind::File)
-                continue;
-            CopyResult copy;
-            try {
-                copy = copyWithoutReplacing(fs, source, folder, name, ownNames);
-            } catch (const SymbolicLinkRefused&) {
-                records.log->write(linkSkippedLine(source)); // made a link since it was looked at
-                continue;
-            } catch (const RunError& error) {
-                throw Interruption(error, Interruption::Action::Copying, source);
-            }
-            recordCopy(fs, records, copy,
-                       copyLine(source, folder, copy.name == name ? QString() : copy.name));
-            if (!openInEditor(form.desktop(), copy.path) && editorFailures.count++ == 0)
-                editorFailures.first = copy.path;
-        }
+        copyStation(form, records, i, editorFailures, uncollected);
     }
 }
 
@@ -195,7 +231,14 @@ void collect(Form1& form, Records& records)
         return;
     }
     EditorFailures editorFailures;
-    copyPass(form, records, editorFailures);
+    Uncollected uncollected;
+    copyPass(form, records, editorFailures, uncollected);
+    if (!uncollected.lines.isEmpty()) {
+        QString text = QStringLiteral("Não foram recolhidos:");
+        for (const QString& line : std::as_const(uncollected.lines))
+            text += u'\n' + displayName(line);
+        desktop.messageBox(text, MsgBoxStyle::OkExclamation);
+    }
     // The editor is a convenience: its failures are told once, after every file is safe.
     if (editorFailures.count > 0)
         desktop.messageBox(

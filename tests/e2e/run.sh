@@ -161,6 +161,7 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool type 'Prof. Exemplo'
 click_at_twips 7807 7447 # "Recolha"
 answer_box "save question for pc02"
+answer_box "what was not collected (pc03, switched off)"
 wait_for 60 test -s "$work/files.opened" || fail "the collection folder was not opened"
 wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 5 ]" || fail "the editor did not open five copies"
 import -window "$window" "$artefacts/varnok-e2e.png" || true
@@ -180,6 +181,7 @@ cmp -s "$lab/pc02/resposta.txt" "$collection/resposta (2).txt" || fail "resposta
         'Filtro utilizado *.txt;*.c;*.doc' "Num de PC's 2" $'Direct\xf3rio de recolha '"$collection" ''
     for f in exame.c extra.txt notas.doc resposta.txt; do printf '%s\r\n' "$lab/pc01/$f Copiado para $collection/"; done
     printf '%s\r\n' "$lab/pc02/resposta.txt Copiado para $collection/resposta (2).txt"
+    printf '%s\r\n' "$lab/pc03-desligado nada recolhido: a pasta n"$'\xe3'"o foi encontrada"
 } >"$work/log.expected"
 tail -n +2 "$collection/log.txt" | cmp - "$work/log.expected" || fail "log.txt is not as expected"
 [[ $(sort "$work/editor.opened") == $(printf '%s\n' "$collection"/{exame.c,extra.txt,notas.doc,resposta.txt,'resposta (2).txt'} | sort) ]] ||
