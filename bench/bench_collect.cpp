@@ -11,6 +11,7 @@
 #include "app/EventTable.h"
 #include "platform/Desktop.h"
 #include "app/WindowFileSystem.h"
+#include "platform/QtDesktop.h"
 #include "setup/Startup.h"
 #include "window/FileListBox.h"
 #include "window/Form1.h"
@@ -86,7 +87,13 @@ public:
         return true;
     }
     QDateTime now() override { return QDateTime::currentDateTimeUtc(); }
+    // The program's own progress dialog: its updates are part of the run.
+    std::unique_ptr<RunProgress> startProgress(const QString& title) override
+    {
+        return m_qt.startProgress(title);
+    }
 
+    QtDesktop m_qt;
     QStringList unexpected;
     int folders = 0;
     int files = 0;

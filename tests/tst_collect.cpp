@@ -356,6 +356,49 @@ private slots:
         QCOMPARE(form.NumPCs->text(), u"2"_s);
     }
 
+    // Cancel stops either run before the next file: what was done stays done, and says so.
+    void cancelStopsBeforeTheNextFile()
+    {
+        TestLab lab;
+        lab.writeStationList(2);
+        const QString pc1 = lab.makeStation(0), pc2 = lab.makeStation(1), folder = lab.collectionFolder();
+        lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
+        const QString backup = lab.makeFolder(u"backup"_s);
+        for (const QString name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})
+            lab.writeFile(pc1, name, name.toLatin1());
+        lab.writeFile(pc2, u"d.txt"_s, "d");
+        Form1& form = lab.open();
+        form.Professor->setText(u"Ana"_s);
+        const QString label = u"PC 1 de 2: "_s + pc1;
+
+        lab.desktop.cancelAt = u"/b.txt"_s;
+        form.CommandRecolhe->click();
+        QCOMPARE(lab.desktop.progress,
+                 QStringList({u"Recolha: "_s + label + u"/a.txt"_s, u"Recolha: "_s + label + u"/b.txt"_s}));
+        QCOMPARE(contents(folder),
+                 (QMap<QString, QByteArray>{
+                     {u"a.txt"_s, "a.txt"},
+                     {u"SHA256SUMS"_s, sha256sum(folder, {u"a.txt"_s})},
+                     {u"log.txt"_s, header("Ana", "2", folder) + pc1.toUtf8() + "/a.txt Copiado para " +
+                                        folder.toUtf8() + "/\r\nRecolha interrompida: cancelada\r\n"}}));
+
+        lab.desktop.progress.clear();
+        lab.desktop.cancelAt = u"/c.txt"_s;
+        lab.desktop.answers = {MsgBoxAnswer::Yes};
+        form.CommandApaga->click();
+        QCOMPARE(lab.desktop.progress.size(), 3);
+        QCOMPARE(entries(pc1), QStringList{u"c.txt"_s});
+        QCOMPARE(entries(pc2), QStringList{u"d.txt"_s});
+        const QByteArray record = contents(backup).value(u"backup-log.txt"_s);
+        QVERIFY2(record.endsWith("/b.txt\r\nApaga Originais interrompido: cancelado\r\n"), record);
+
+        QCOMPARE(boxes(lab.desktop),
+                 QStringList({u"48 Recolha cancelada: 1 ficheiro(s) recolhido(s) ficam na pasta de recolha."_s,
+                              u"20 PERIGO - Pretende Apagar todas os ficheiros nos computadores dos alunos?"_s,
+                              u"48 Apaga Originais cancelado: 2 ficheiro(s) apagado(s); os restantes ficam nos "
+                              u"PCs."_s}));
+    }
+
     // A failure ends the run where it happens: the copies before it stay, whole and
     // recorded; nothing is left under the failed file's name or a temporary one.
     void failureKeepsWhatWasCopied_data()

@@ -37,12 +37,12 @@ bool movedIsBackup(FileSystem& fs, const QString& aside, const CopyResult& backu
 } // namespace
 
 OriginalFate backUpThenDelete(FileSystem& fs, BackupRecord& record, const QString& folder,
-                              const QString& name, const QString& backupFolder)
+                              const QString& name, const QString& backupFolder, const CopyProgress& onBytes)
 {
     const QString original = joinPath(folder, name);
     CopyResult backup;
     try {
-        backup = copyWithoutReplacing(fs, original, backupFolder, name, {BackupRecord::fileName()});
+        backup = copyWithoutReplacing(fs, original, backupFolder, name, {BackupRecord::fileName()}, onBytes);
     } catch (const CopyMismatch&) {
         return OriginalFate::NotBackedUp;
     } catch (const ShortRead&) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CarefulCopy.h"
+
 #include <QString>
 
 class BackupRecord;
@@ -20,4 +22,5 @@ enum class OriginalFate { Deleted, NotBackedUp, ChangedDuringBackup, SymbolicLin
 // Throws RunError, or BackupRecord::Failure when the record cannot take the line; either
 // way before the original is deleted.
 OriginalFate backUpThenDelete(FileSystem& fs, BackupRecord& record, const QString& folder,
-                              const QString& name, const QString& backupFolder);
+                              const QString& name, const QString& backupFolder,
+                              const CopyProgress& onBytes = {});

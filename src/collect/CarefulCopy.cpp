@@ -95,7 +95,8 @@ struct CopiedBytes
 
 // Copies every byte, but at most one more than expected: a file that keeps growing while
 // it is read still ends the copy. Returns their digest and count.
-CopiedBytes copyBytes(FileHandle& from, FileHandle& to, QByteArray& buffer, qint64 expected)
+CopiedBytes copyBytes(FileHandle& from, FileHandle& to, QByteArray& buffer, qint64 expected,
+                      const CopyProgress& onBytes)
 {
     Sha256 digest;
     CopiedBytes copied;
@@ -111,6 +112,8 @@ CopiedBytes copyBytes(FileHandle& from, FileHandle& to, QByteArray& buffer, qint
         digest.add(buffer.constData(), n);
         to.write(buffer.constData(), n);
         copied.count += n;
+        if (onBytes)
+            onBytes(copied.count, expected);
     }
 }
 
@@ -208,7 +211,8 @@ QString claimName(FileSystem& fs, const QString& from, const QString& folder, co
 // One copy; nullopt when the original changed while it was read, the temporary then removed.
 std::optional<CopyResult> copyOnce(FileSystem& fs, const QString& sourcePath,
                                    const QString& destinationFolder, const QString& name,
-                                   const QSet<QString>& reservedNames, QByteArray& buffer)
+                                   const QSet<QString>& reservedNames, QByteArray& buffer,
+                                   const CopyProgress& onBytes)
 {
     std::unique_ptr<FileHandle> source = onSource([&] { return fs.openToRead(sourcePath); });
     CopyResult result;
@@ -218,7 +222,7 @@ std::optional<CopyResult> copyOnce(FileSystem& fs, const QString& sourcePath,
 
     TemporaryFile temporary(fs, destinationFolder);
     FileHandle& copy = temporary.file();
-    const CopiedBytes copied = copyBytes(*source, copy, buffer, result.source.size);
+    const CopiedBytes copied = copyBytes(*source, copy, buffer, result.source.size, onBytes);
     // Rewritten in place while it was read (as many editors save), the copy would be a
     // version that never existed.
     if (onSource([&] { return source->status(); }) != result.source)
@@ -297,12 +301,13 @@ QString numberedName(const QString& name, int number)
 }
 
 CopyResult copyWithoutReplacing(FileSystem& fs, const QString& sourcePath, const QString& destinationFolder,
-                                const QString& name, const QSet<QString>& reservedNames)
+                                const QString& name, const QSet<QString>& reservedNames,
+                                const CopyProgress& onBytes)
 {
     QByteArray buffer(ChunkSize, Qt::Uninitialized);
     for (int attempt = 0; attempt < CopyAttempts; ++attempt) {
         if (std::optional<CopyResult> copy =
-                copyOnce(fs, sourcePath, destinationFolder, name, reservedNames, buffer))
+                copyOnce(fs, sourcePath, destinationFolder, name, reservedNames, buffer, onBytes))
             return *copy;
     }
     throw SourceChanged();

@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
+
 class FileSystem;
 
 struct CopyResult
@@ -57,8 +59,11 @@ public:
 // ShortRead when fewer or more bytes were read than it holds, SourceError when another
 // operation on it failed, CopyMismatch when the read-back differs, otherwise RunError
 // with the number of the failed operation. The folder is then left as it was.
+// onBytes, when given, hears of the bytes read so far of the original's size.
+using CopyProgress = std::function<void(qint64 done, qint64 total)>;
 CopyResult copyWithoutReplacing(FileSystem& fs, const QString& sourcePath, const QString& destinationFolder,
-                                const QString& name, const QSet<QString>& reservedNames = {});
+                                const QString& name, const QSet<QString>& reservedNames = {},
+                                const CopyProgress& onBytes = {});
 
 // Moves a file, in one step, to a new hidden name in its folder, so that a file saved
 // under its name from then on is another file; returns the new path. Throws RunError.

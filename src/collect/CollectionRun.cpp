@@ -154,10 +154,31 @@ struct Uncollected
     }
 };
 
+// The invigilator's Cancel, taken between two files.
+struct Canceled
+{
+};
+
+// Where the run is, for its progress: station n of m.
+struct RunPlace
+{
+    std::unique_ptr<RunProgress> progress;
+    int station = 0;
+    int stations = 0;
+    int copied = 0;
+
+    CopyProgress forFile(const QString& source)
+    {
+        const QString label =
+            QStringLiteral("PC %1 de %2: %3").arg(station).arg(stations).arg(displayName(source));
+        return [this, label](qint64 done, qint64 total) { progress->update(label, done, total); };
+    }
+};
+
 // One station's listed files, in list order. A failure on the station's side is logged and
 // the run goes on with the next file; one on the collection's side ends the run.
 void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFailures,
-                 Uncollected& uncollected)
+                 Uncollected& uncollected, RunPlace& place)
 {
     FileSystem& fs = form.fileSystem();
     const QString folder = form.PathRecolha->text();
@@ -167,6 +188,10 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
     for (int k = 0; k < list->listCount(); ++k) {
         const QString name = list->list(k);
         const QString source = joinPath(station, name);
+        const CopyProgress onBytes = place.forFile(source);
+        onBytes(0, 0);
+        if (place.progress->canceled())
+            throw Canceled();
         std::optional<FileStatus> entry;
         try {
             entry = fs.entryStatus(source);
@@ -180,7 +205,7 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
         try {
             if (entry->kind == FileStatus::Kind::Link)
                 throw SymbolicLinkRefused();
-            copy = copyWithoutReplacing(fs, source, folder, name, ownNames);
+            copy = copyWithoutReplacing(fs, source, folder, name, ownNames, onBytes);
         } catch (const SymbolicLinkRefused&) {
             uncollected.add(records, linkSkippedLine(source), linkSkippedText(source));
             continue;
@@ -191,6 +216,7 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
             throw Interruption(error, Interruption::Action::Copying, source);
         }
         recordCopy(fs, records, copy, copyLine(source, folder, copy.name == name ? QString() : copy.name));
+        ++place.copied;
         if (!openInEditor(form.desktop(), copy.path) && editorFailures.count++ == 0)
             editorFailures.first = copy.path;
     }
@@ -198,14 +224,18 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
 
 // Every listed file of every reachable station, in station order; a station that cannot be
 // reached is logged.
-void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Uncollected& uncollected)
+void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Uncollected& uncollected,
+              RunPlace& place)
 {
     FileSystem& fs = form.fileSystem();
     const std::optional<FileIdentity> collection = identityOf(fs, form.PathRecolha->text());
+    for (int i = 0; i < StationCount; ++i)
+        place.stations += form.PC1Path[i]->text().isEmpty() ? 0 : 1;
     for (int i = 0; i < StationCount; ++i) {
         const QString station = form.PC1Path[i]->text();
         if (station.isEmpty())
             continue;
+        ++place.station;
         if (!fs.folderExists(station)) {
             const bool silent = fs.notAnswering(station);
             uncollected.add(records, nothingCollectedLine(station, silent),
@@ -215,12 +245,12 @@ void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Unc
         // By another path or through a link, a station's folder can be the collection folder itself.
         if (collection && identityOf(fs, station) == collection)
             continue;
-        copyStation(form, records, i, editorFailures, uncollected);
+        copyStation(form, records, i, editorFailures, uncollected, place);
     }
 }
 
 // The header, the copies and the file manager, once the run's files are claimed.
-void collect(Form1& form, Records& records)
+void collect(Form1& form, Records& records, RunPlace& place)
 {
     Desktop& desktop = form.desktop();
     for (const QByteArray& line : logHeader(form))
@@ -232,7 +262,8 @@ void collect(Form1& form, Records& records)
     }
     EditorFailures editorFailures;
     Uncollected uncollected;
-    copyPass(form, records, editorFailures, uncollected);
+    copyPass(form, records, editorFailures, uncollected, place);
+    place.progress.reset();
     if (!uncollected.lines.isEmpty()) {
         QString text = QStringLiteral("Não foram recolhidos:");
         for (const QString& line : std::as_const(uncollected.lines))
@@ -261,7 +292,21 @@ void CommandRecolhe_Click(Form1& form)
             refuseFolderInUse(form.desktop());
             return;
         }
-        collect(form, records);
+        RunPlace place{form.desktop().startProgress(QStringLiteral("Recolha")), 0, 0, 0};
+        try {
+            collect(form, records, place);
+        } catch (const Canceled&) {
+            place.progress.reset();
+            records.checksums->close();
+            records.log->write(interruptionLine(QStringLiteral("cancelada")));
+            records.log->close();
+            form.desktop().messageBox(
+                QStringLiteral("Recolha cancelada: %1 ficheiro(s) recolhido(s) ficam na pasta de recolha.")
+                    .arg(place.copied),
+                MsgBoxStyle::OkExclamation);
+            RefreshStations(form);
+            return;
+        }
         records.checksums->close();
         records.log->close();
     } catch (const Interruption& stop) {

@@ -51,17 +51,40 @@ std::optional<QString> ownFolderName(FileSystem& fs, const QString& folder, cons
     return std::nullopt;
 }
 
+// The invigilator's Cancel, taken between two files.
+struct Canceled
+{
+};
+
+// Where the run is, for its progress: station n of m, and how many files it deleted.
+struct RunPlace
+{
+    std::unique_ptr<RunProgress> progress;
+    int station = 0;
+    int stations = 0;
+    int deleted = 0;
+};
+
 // The station's files are listed once, before any is handled: nothing this run writes is listed.
-void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QString& current)
+void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QString& current, RunPlace& place)
 {
     QStringList names = form.fileSystem().listAllFiles(folder);
     // In name order, whatever order the folder gives: a run that ends early is easy to follow.
     names.sort();
     for (const QString& name : std::as_const(names)) {
         current = joinPath(folder, name);
+        const QString label =
+            u"PC %1 de %2: %3"_s.arg(place.station).arg(place.stations).arg(displayName(current));
+        const CopyProgress onBytes = [&](qint64 done, qint64 total) {
+            place.progress->update(label, done, total);
+        };
+        onBytes(0, 0);
+        if (place.progress->canceled())
+            throw Canceled();
         QString reason;
-        switch (backUpThenDelete(form.fileSystem(), record, folder, name, form.PathBackup)) {
+        switch (backUpThenDelete(form.fileSystem(), record, folder, name, form.PathBackup, onBytes)) {
         case OriginalFate::Deleted:
+            ++place.deleted;
             continue;
         case OriginalFate::NotBackedUp:
             reason = u"não se consegui fazer o Backup!"_s;
@@ -76,6 +99,29 @@ void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QStr
         form.desktop().messageBox(u"O ficheiro: "_s + displayName(current) + u"  não foi apagado porque "_s +
                                       reason,
                                   MsgBoxStyle::OkExclamation);
+    }
+}
+
+// Every reachable station, in row order, but the program's own folders.
+void emptyStations(Form1& form, BackupRecord& record, const FileIdentity& backupIdentity,
+                   const std::optional<FileIdentity>& collectionIdentity, QString& current, RunPlace& place)
+{
+    FileSystem& fs = form.fileSystem();
+    for (int i = 0; i < StationCount; ++i) {
+        const QString folder = form.PC1Path[i]->text();
+        current = folder;
+        if (!folder.isEmpty())
+            ++place.station;
+        if (!fs.folderExists(folder))
+            continue;
+        if (const std::optional<QString> own =
+                ownFolderName(fs, folder, backupIdentity, collectionIdentity)) {
+            form.desktop().messageBox(u"A pasta "_s + displayName(folder) + u" é "_s + *own +
+                                          u": os ficheiros não foram apagados."_s,
+                                      MsgBoxStyle::OkExclamation);
+            continue;
+        }
+        emptyStation(form, record, folder, current, place);
     }
 }
 
@@ -103,19 +149,18 @@ void CommandApaga_Click(Form1& form)
         const std::optional<FileIdentity> collectionIdentity = identityIfThere(fs, form.PathRecolha->text());
         BackupRecord record(fs, backupFolder);
         record.write(u"Data e hora do backup: "_s + generalDateText(desktop.now()));
-        for (int i = 0; i < StationCount; ++i) {
-            const QString folder = form.PC1Path[i]->text();
-            current = folder;
-            if (!fs.folderExists(folder))
-                continue;
-            if (const std::optional<QString> own =
-                    ownFolderName(fs, folder, backupIdentity, collectionIdentity)) {
-                desktop.messageBox(u"A pasta "_s + displayName(folder) + u" é "_s + *own +
-                                       u": os ficheiros não foram apagados."_s,
-                                   MsgBoxStyle::OkExclamation);
-                continue;
-            }
-            emptyStation(form, record, folder, current);
+        RunPlace place{desktop.startProgress(u"Apaga Originais"_s), 0, 0, 0};
+        for (int i = 0; i < StationCount; ++i)
+            place.stations += form.PC1Path[i]->text().isEmpty() ? 0 : 1;
+        try {
+            emptyStations(form, record, backupIdentity, collectionIdentity, current, place);
+        } catch (const Canceled&) {
+            place.progress.reset();
+            record.write(u"Apaga Originais interrompido: cancelado"_s);
+            desktop.messageBox(
+                u"Apaga Originais cancelado: %1 ficheiro(s) apagado(s); os restantes ficam nos PCs."_s.arg(
+                    place.deleted),
+                MsgBoxStyle::OkExclamation);
         }
     } catch (const BackupRecord::Failure& error) {
         showFailure(desktop, BackupRecord::pathIn(backupFolder), error);

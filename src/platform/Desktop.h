@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
+
 // Message box styles: a button set plus an icon.
 namespace MsgBoxStyle {
 constexpr int OkOnly = 0;
@@ -17,6 +19,18 @@ constexpr int Ok = 1;
 constexpr int Yes = 6;
 constexpr int No = 7;
 } // namespace MsgBoxAnswer
+
+// The progress of a long run, shown once the run has taken about a second. While it is
+// updated the window keeps answering; its Cancel asks the run to stop after the file in hand.
+class RunProgress
+{
+public:
+    virtual ~RunProgress() = default;
+
+    // What is being done now, and how much of it: bytes done of total.
+    virtual void update(const QString& label, qint64 done, qint64 total) = 0;
+    virtual bool canceled() = 0;
+};
 
 // What the program asks of the desktop: modal message boxes, starting the file
 // manager and the plain-text editor, and the clock. Handed to the window so that
@@ -35,4 +49,7 @@ public:
 
     // The present instant (shown in local time by whoever shows it).
     virtual QDateTime now() = 0;
+
+    // The progress of a run titled title, gone when dropped.
+    virtual std::unique_ptr<RunProgress> startProgress(const QString& title) = 0;
 };

@@ -2,10 +2,85 @@
 #include "DesktopLauncher.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QMessageBox>
+#include <QProgressDialog>
+
+namespace {
+
+// Swallows the keys and clicks given to the window before a box opens: typed while the
+// program was busy, they would answer the box before it was read.
+class InputDiscarder : public QObject
+{
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
+void discardPendingInput()
+{
+    InputDiscarder discarder;
+    qApp->installEventFilter(&discarder);
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&discarder);
+}
+
+constexpr int ShowAfterMs = 1000;
+constexpr int Steps = 1000;
+
+class DialogProgress : public RunProgress
+{
+public:
+    explicit DialogProgress(const QString& title)
+        : m_dialog(QString(), QStringLiteral("Cancelar"), 0, Steps, QApplication::activeWindow())
+    {
+        m_dialog.setWindowTitle(title);
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setAutoReset(false);
+        m_dialog.setAutoClose(false);
+        m_dialog.cancel(); // hidden until the run has taken a while
+        m_dialog.reset();
+        m_clock.start();
+    }
+
+    void update(const QString& label, qint64 done, qint64 total) override
+    {
+        if (!m_dialog.isVisible() && m_clock.elapsed() >= ShowAfterMs)
+            m_dialog.show();
+        if (m_dialog.isVisible()) {
+            m_dialog.setLabelText(label);
+            m_dialog.setValue(total > 0 ? int(qMin(done, total) * Steps / total) : 0);
+        }
+        // The window answers meanwhile: repaints, the desktop's pings, this dialog's Cancel.
+        QCoreApplication::processEvents();
+    }
+
+    bool canceled() override { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+    QElapsedTimer m_clock;
+};
+
+} // namespace
 
 int QtDesktop::messageBox(const QString& prompt, int style)
 {
+    discardPendingInput();
     const bool yesNo = style == MsgBoxStyle::YesNo || style == MsgBoxStyle::YesNoCritical;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     if (style == MsgBoxStyle::YesNoCritical)
@@ -38,4 +113,9 @@ QDateTime QtDesktop::now()
 {
     // In UTC: no look at the time zone until the time is shown.
     return QDateTime::currentDateTimeUtc();
+}
+
+std::unique_ptr<RunProgress> QtDesktop::startProgress(const QString& title)
+{
+    return std::make_unique<DialogProgress>(title);
 }

@@ -9,4 +9,5 @@ public:
     bool openFolder(const QString& folder) override;
     bool openInTextEditor(const QString& file) override;
     QDateTime now() override;
+    std::unique_ptr<RunProgress> startProgress(const QString& title) override;
 };

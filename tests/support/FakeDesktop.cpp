@@ -1,5 +1,35 @@
 #include "support/FakeDesktop.h"
 
+namespace {
+
+class FakeProgress : public RunProgress
+{
+public:
+    FakeProgress(FakeDesktop& desktop, QString title) : m_desktop(desktop), m_title(std::move(title)) {}
+
+    void update(const QString& label, qint64, qint64) override
+    {
+        const QString line = m_title + QStringLiteral(": ") + label;
+        if (m_desktop.progress.isEmpty() || m_desktop.progress.last() != line)
+            m_desktop.progress.append(line);
+        if (!m_desktop.cancelAt.isEmpty() && label.endsWith(m_desktop.cancelAt))
+            m_canceled = true;
+    }
+    bool canceled() override { return m_canceled; }
+
+private:
+    FakeDesktop& m_desktop;
+    QString m_title;
+    bool m_canceled = false;
+};
+
+} // namespace
+
+std::unique_ptr<RunProgress> FakeDesktop::startProgress(const QString& title)
+{
+    return std::make_unique<FakeProgress>(*this, title);
+}
+
 int FakeDesktop::messageBox(const QString& prompt, int style)
 {
     prompts.append({prompt, style});
