@@ -19,13 +19,21 @@ artefacts=${E2E_ARTEFACTS:-$PWD}
 mkdir -p "$artefacts"
 artefacts=$(cd "$artefacts" && pwd)
 
-for tool in Xvfb xdotool import gio cmp sha256sum; do
-    command -v "$tool" >/dev/null || { echo "E2E: $tool is missing (packages: xvfb xdotool imagemagick libglib2.0-bin)" >&2; exit 1; }
+tools_hint="packages: xvfb xdotool imagemagick libglib2.0-bin sshfs openssh-sftp-server python3-xlib"
+for tool in Xvfb xdotool import gio cmp sha256sum sshfs fusermount /usr/lib/openssh/sftp-server; do
+    command -v "$tool" >/dev/null || { echo "E2E: $tool is missing ($tools_hint)" >&2; exit 1; }
 done
+/usr/bin/python3 -c 'import Xlib' 2>/dev/null || { echo "E2E: python3-xlib is missing ($tools_hint)" >&2; exit 1; }
+here=$(cd "$(dirname "$0")" && pwd)
+ping_window() { /usr/bin/python3 "$here/ping.py" "$@"; }
 
 work=$(mktemp -d /tmp/varnok-e2e.XXXXXX)
 xvfb_pid=''
+sftp_pid=''
 cleanup() {
+    # The stopped share answers again, so that every call on it returns and it can go.
+    [[ -n $sftp_pid ]] && kill -CONT "$sftp_pid" 2>/dev/null || true
+    fusermount -u "$work/lab/pc04" 2>/dev/null || true
     pkill -f -- "$work" 2>/dev/null || true
     # Waited for: a display ending late would remove the socket of the next run's.
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
@@ -90,8 +98,22 @@ printf 'resposta do aluno 2\n' >"$lab/pc02/resposta.txt" # the same name as pc01
 printf 'rascunho\n' >"$lab/pc02/sub/rascunho.txt"     # in a sub-folder: never touched
 touch -d '-30 minutes' "$lab/pc02/resposta.txt"       # not saved lately: the run asks
 {
-    printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$lab/recolha" "$backup" "$lab/pc01" "$lab/pc02" "$lab/pc03-desligado"
+    printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$lab/recolha" "$backup" "$lab/pc01" "$lab/pc02" "$lab/pc03-desligado" \
+        "$lab/pc04/exame"
 } >"$lab/pcs.txt"
+
+# pc04: a share mounted with sshfs from an sftp server of the test's own, which is stopped
+# later on: a station that stops answering, every call on it held in the kernel.
+share=$work/share
+mkdir -p "$share/exame" "$lab/pc04"
+printf 'resposta do aluno 4\n' >"$share/exame/pc04.txt"
+coproc SFTP { exec /usr/lib/openssh/sftp-server -d "$share"; }
+sftp_pid=$SFTP_PID
+exec 5<&"${SFTP[0]}" 6>&"${SFTP[1]}"
+sshfs -f -o passive,dir_cache=no,attr_timeout=0,entry_timeout=0,negative_timeout=0 ":$share" "$lab/pc04" \
+    <&5 >&6 2>"$work/sshfs.log" &
+exec 5<&- 6>&-
+wait_for 20 test -d "$lab/pc04/exame" || fail "the sshfs share did not mount: $(cat "$work/sshfs.log")"
 
 # --- Starting the program ----------------------------------------------------------------
 
@@ -155,13 +177,24 @@ xdotool key ctrl+a
 xdotool type '*.txt;*.c;*.doc'
 xdotool key Tab
 
+step "a station stops answering: one wait, then the window answers"
+kill -STOP "$sftp_pid"
+click_at_twips 6727 7447 # "Refresh": waits out pc04's deadline once
+sleep 4
+click_at_twips 7267 420 # the session's upper arrow: a refresh that waits for no station
+longest=$(ping_window "$window" 20 0.1 2>&1) || fail "the window did not answer a ping: $longest"
+((longest < 1000)) || fail "the window took $longest ms to answer with pc04 stopped"
+click_at_twips 7267 1935 # back to session 1
+longest=$(ping_window "$window" 5 0.1 2>&1) || fail "the window did not answer a ping: $longest"
+((longest < 1000)) || fail "the window took $longest ms to answer with pc04 stopped"
+
 step "Recolha, with the save question answered"
 click_at_twips 8227 5827 # Professor
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool type 'Prof. Exemplo'
 click_at_twips 7807 7447 # "Recolha"
 answer_box "save question for pc02"
-answer_box "what was not collected (pc03, switched off)"
+answer_box "what was not collected (pc03 switched off, pc04 not answering)"
 wait_for 60 test -s "$work/files.opened" || fail "the collection folder was not opened"
 wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 5 ]" || fail "the editor did not open five copies"
 import -window "$window" "$artefacts/varnok-e2e.png" || true
@@ -181,7 +214,8 @@ cmp -s "$lab/pc02/resposta.txt" "$collection/resposta (2).txt" || fail "resposta
         'Filtro utilizado *.txt;*.c;*.doc' "Num de PC's 2" $'Direct\xf3rio de recolha '"$collection" ''
     for f in exame.c extra.txt notas.doc resposta.txt; do printf '%s\r\n' "$lab/pc01/$f Copiado para $collection/"; done
     printf '%s\r\n' "$lab/pc02/resposta.txt Copiado para $collection/resposta (2).txt"
-    printf '%s\r\n' "$lab/pc03-desligado nada recolhido: a pasta n"$'\xe3'"o foi encontrada"
+    printf '%s\r\n' "$lab/pc03-desligado nada recolhido: a pasta n"$'\xe3'"o foi encontrada" \
+        "$lab/pc04/exame nada recolhido: o PC n"$'\xe3'"o responde"
 } >"$work/log.expected"
 tail -n +2 "$collection/log.txt" | cmp - "$work/log.expected" || fail "log.txt is not as expected"
 [[ $(sort "$work/editor.opened") == $(printf '%s\n' "$collection"/{exame.c,extra.txt,notas.doc,resposta.txt,'resposta (2).txt'} | sort) ]] ||
@@ -204,7 +238,9 @@ for source in pc01/exame.c pc01/extra.txt pc01/notas.doc pc01/resposta.txt pc02/
     cmp -s "$copy" "$collection/${copy##*/}" || fail "the backup of $source ($copy) differs from the original"
 done
 
-step "closing"
+[[ -f $share/exame/pc04.txt ]] || fail "the station that does not answer was emptied"
+
+step "closing, with a call still held by pc04"
 click_at_twips 727 7567 # "Fecha"
 wait_for 30 sh -c "! xdotool search --onlyvisible --name '^Form1\$'" || fail "the window did not close"
 echo "E2E passed"

@@ -1,0 +1,59 @@
+#!/usr/bin/python3
+"""Asks a window whether it answers, as a desktop does before it calls a window "not
+responding": sends _NET_WM_PING every INTERVAL seconds, COUNT times, and prints the
+longest wait for an answer in milliseconds (or "none" when one never came within
+TIMEOUT seconds). Only the window's event loop answers a ping.
+
+    ping.py WINDOW_ID COUNT INTERVAL [TIMEOUT]
+"""
+import select
+import sys
+import time
+
+from Xlib import X, display
+from Xlib.protocol import event
+
+
+def main():
+    window_id = int(sys.argv[1], 0)
+    count = int(sys.argv[2])
+    interval = float(sys.argv[3])
+    timeout = float(sys.argv[4]) if len(sys.argv) > 4 else 10.0
+    d = display.Display()
+    root = d.screen().root
+    # Qt answers to the root window with the structure notify mask, others with substructure.
+    root.change_attributes(event_mask=X.StructureNotifyMask | X.SubstructureNotifyMask)
+    protocols = d.intern_atom("WM_PROTOCOLS")
+    ping = d.intern_atom("_NET_WM_PING")
+    window = d.create_resource_object("window", window_id)
+    longest = 0.0
+    for serial in range(1, count + 1):
+        message = event.ClientMessage(window=window, client_type=protocols,
+                                      data=(32, [ping, serial, window_id, 0, 0]))
+        sent = time.monotonic()
+        window.send_event(message, event_mask=0)
+        d.flush()
+        answered = False
+        while not answered:
+            left = sent + timeout - time.monotonic()
+            if left <= 0:
+                print("none")
+                return 1
+            while d.pending_events() == 0:
+                select.select([d], [], [], left)
+                left = sent + timeout - time.monotonic()
+                if left <= 0:
+                    break
+            while d.pending_events() > 0:
+                reply = d.next_event()
+                if (reply.type == X.ClientMessage and reply.client_type == protocols
+                        and reply.data[1][0] == ping and reply.data[1][1] == serial):
+                    answered = True
+        longest = max(longest, time.monotonic() - sent)
+        time.sleep(max(0.0, sent + interval - time.monotonic()))
+    print("%.0f" % (longest * 1000))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
