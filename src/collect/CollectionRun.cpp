@@ -5,6 +5,7 @@
 #include "Interruption.h"
 #include "LogText.h"
 #include "RecordFile.h"
+#include "RunPlace.h"
 #include "monitor/RefreshStations.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -154,27 +155,6 @@ struct Uncollected
     }
 };
 
-// The invigilator's Cancel, taken between two files.
-struct Canceled
-{
-};
-
-// Where the run is, for its progress: station n of m.
-struct RunPlace
-{
-    std::unique_ptr<RunProgress> progress;
-    int station = 0;
-    int stations = 0;
-    int copied = 0;
-
-    CopyProgress forFile(const QString& source)
-    {
-        const QString label =
-            QStringLiteral("PC %1 de %2: %3").arg(station).arg(stations).arg(displayName(source));
-        return [this, label](qint64 done, qint64 total) { progress->update(label, done, total); };
-    }
-};
-
 // One station's listed files, in list order. A failure on the station's side is logged and
 // the run goes on with the next file; one on the collection's side ends the run.
 void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFailures,
@@ -188,10 +168,7 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
     for (int k = 0; k < list->listCount(); ++k) {
         const QString name = list->list(k);
         const QString source = joinPath(station, name);
-        const CopyProgress onBytes = place.forFile(source);
-        onBytes(0, 0);
-        if (place.progress->canceled())
-            throw Canceled();
+        const CopyProgress onBytes = place.startFile(source);
         std::optional<FileStatus> entry;
         try {
             entry = fs.entryStatus(source);
@@ -216,7 +193,7 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
             throw Interruption(error, Interruption::Action::Copying, source);
         }
         recordCopy(fs, records, copy, copyLine(source, folder, copy.name == name ? QString() : copy.name));
-        ++place.copied;
+        ++place.done;
         if (!openInEditor(form.desktop(), copy.path) && editorFailures.count++ == 0)
             editorFailures.first = copy.path;
     }
@@ -302,7 +279,7 @@ void CommandRecolhe_Click(Form1& form)
             records.log->close();
             form.desktop().messageBox(
                 QStringLiteral("Recolha cancelada: %1 ficheiro(s) recolhido(s) ficam na pasta de recolha.")
-                    .arg(place.copied),
+                    .arg(place.done),
                 MsgBoxStyle::OkExclamation);
             RefreshStations(form);
             return;

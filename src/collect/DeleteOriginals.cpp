@@ -1,6 +1,7 @@
 #include "DeleteOriginals.h"
 #include "BackupRecord.h"
 #include "BackupThenDelete.h"
+#include "RunPlace.h"
 #include "platform/DateTimeText.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -51,20 +52,6 @@ std::optional<QString> ownFolderName(FileSystem& fs, const QString& folder, cons
     return std::nullopt;
 }
 
-// The invigilator's Cancel, taken between two files.
-struct Canceled
-{
-};
-
-// Where the run is, for its progress: station n of m, and how many files it deleted.
-struct RunPlace
-{
-    std::unique_ptr<RunProgress> progress;
-    int station = 0;
-    int stations = 0;
-    int deleted = 0;
-};
-
 // The station's files are listed once, before any is handled: nothing this run writes is listed.
 void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QString& current, RunPlace& place)
 {
@@ -73,18 +60,11 @@ void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QStr
     names.sort();
     for (const QString& name : std::as_const(names)) {
         current = joinPath(folder, name);
-        const QString label =
-            u"PC %1 de %2: %3"_s.arg(place.station).arg(place.stations).arg(displayName(current));
-        const CopyProgress onBytes = [&](qint64 done, qint64 total) {
-            place.progress->update(label, done, total);
-        };
-        onBytes(0, 0);
-        if (place.progress->canceled())
-            throw Canceled();
+        const CopyProgress onBytes = place.startFile(current);
         QString reason;
         switch (backUpThenDelete(form.fileSystem(), record, folder, name, form.PathBackup, onBytes)) {
         case OriginalFate::Deleted:
-            ++place.deleted;
+            ++place.done;
             continue;
         case OriginalFate::NotBackedUp:
             reason = u"não se consegui fazer o Backup!"_s;
@@ -159,7 +139,7 @@ void CommandApaga_Click(Form1& form)
             record.write(u"Apaga Originais interrompido: cancelado"_s);
             desktop.messageBox(
                 u"Apaga Originais cancelado: %1 ficheiro(s) apagado(s); os restantes ficam nos PCs."_s.arg(
-                    place.deleted),
+                    place.done),
                 MsgBoxStyle::OkExclamation);
         }
     } catch (const BackupRecord::Failure& error) {

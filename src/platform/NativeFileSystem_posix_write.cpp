@@ -132,14 +132,13 @@ int openRetrying(const QByteArray& path, int flags, mode_t mode = 0)
     }
 }
 
-} // namespace
-
-std::optional<FileStatus> NativeFileSystem::status(const QString& path)
+// The status of a path, with fstatat's flags; nullopt when nothing is there.
+std::optional<FileStatus> statusAt(const QString& path, int flags)
 {
     if (path.isEmpty())
         return std::nullopt;
     struct stat st;
-    if (::stat(nativeBytes(path).constData(), &st) != 0) {
+    if (::fstatat(AT_FDCWD, nativeBytes(path).constData(), &st, flags) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
         fail();
@@ -147,17 +146,16 @@ std::optional<FileStatus> NativeFileSystem::status(const QString& path)
     return fromStat(st);
 }
 
+} // namespace
+
+std::optional<FileStatus> NativeFileSystem::status(const QString& path)
+{
+    return statusAt(path, 0);
+}
+
 std::optional<FileStatus> NativeFileSystem::entryStatus(const QString& path)
 {
-    if (path.isEmpty())
-        return std::nullopt;
-    struct stat st;
-    if (::lstat(nativeBytes(path).constData(), &st) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        fail();
-    }
-    return fromStat(st);
+    return statusAt(path, AT_SYMLINK_NOFOLLOW);
 }
 
 std::unique_ptr<FileHandle> NativeFileSystem::openToRead(const QString& path)

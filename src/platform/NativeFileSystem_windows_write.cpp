@@ -137,15 +137,14 @@ private:
 
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-} // namespace
-
-std::optional<FileStatus> NativeFileSystem::status(const QString& path)
+// The status of a path, opened with the extra flags; nullopt when nothing is there.
+std::optional<FileStatus> statusOfPath(const QString& path, DWORD flags)
 {
     if (path.isEmpty())
         return std::nullopt;
     // Backup semantics open folders too; no access right is needed to read the status.
     const HANDLE handle = CreateFileW(native(path).c_str(), 0, ShareAll, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                      FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)
@@ -156,20 +155,16 @@ std::optional<FileStatus> NativeFileSystem::status(const QString& path)
     return file.status();
 }
 
+} // namespace
+
+std::optional<FileStatus> NativeFileSystem::status(const QString& path)
+{
+    return statusOfPath(path, 0);
+}
+
 std::optional<FileStatus> NativeFileSystem::entryStatus(const QString& path)
 {
-    if (path.isEmpty())
-        return std::nullopt;
-    const HANDLE handle = CreateFileW(native(path).c_str(), 0, ShareAll, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD err = GetLastError();
-        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)
-            return std::nullopt;
-        throw errorFromLastError(err, LastErrorTarget::File);
-    }
-    WindowsFile file(handle);
-    return file.status();
+    return statusOfPath(path, FILE_FLAG_OPEN_REPARSE_POINT);
 }
 
 std::unique_ptr<FileHandle> NativeFileSystem::openToRead(const QString& path)

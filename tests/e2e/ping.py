@@ -4,7 +4,10 @@ responding": sends _NET_WM_PING every INTERVAL seconds, COUNT times, and prints 
 longest wait for an answer in milliseconds (or "none" when one never came within
 TIMEOUT seconds). Only the window's event loop answers a ping.
 
-    ping.py WINDOW_ID COUNT INTERVAL [TIMEOUT]
+    ping.py WINDOW COUNT INTERVAL [TIMEOUT]
+
+WINDOW is a window id, or name:TITLE for the first window of that title (waited for up
+to TIMEOUT seconds).
 """
 import select
 import sys
@@ -14,13 +17,33 @@ from Xlib import X, display
 from Xlib.protocol import event
 
 
+def find(root, title):
+    for child in root.query_tree().children:
+        if child.get_wm_name() == title:
+            return child.id
+        found = find(child, title)
+        if found:
+            return found
+    return None
+
+
 def main():
-    window_id = int(sys.argv[1], 0)
     count = int(sys.argv[2])
     interval = float(sys.argv[3])
     timeout = float(sys.argv[4]) if len(sys.argv) > 4 else 10.0
     d = display.Display()
     root = d.screen().root
+    if sys.argv[1].startswith("name:"):
+        waited = time.monotonic() + timeout
+        window_id = find(root, sys.argv[1][5:])
+        while window_id is None and time.monotonic() < waited:
+            time.sleep(0.2)
+            window_id = find(root, sys.argv[1][5:])
+        if window_id is None:
+            print("none")
+            return 1
+    else:
+        window_id = int(sys.argv[1], 0)
     # Qt answers to the root window with the structure notify mask, others with substructure.
     root.change_attributes(event_mask=X.StructureNotifyMask | X.SubstructureNotifyMask)
     protocols = d.intern_atom("WM_PROTOCOLS")
