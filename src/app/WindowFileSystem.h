@@ -14,11 +14,11 @@ public:
 
     FileSystem& fileSystem() { return m_bounded; }
     // From now on, the window's station rows say which paths are a station's.
-    void attach(const Form1& form) { m_form = &form; }
+    void attach(Form1& form) { m_form = &form; }
     bool anyNotAnswering() const { return m_bounded.anyNotAnswering(); }
 
 private:
     NativeFileSystem m_native;
-    const Form1* m_form = nullptr;
+    Form1* m_form = nullptr;
     BoundedFileSystem m_bounded;
 };

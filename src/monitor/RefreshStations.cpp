@@ -15,11 +15,11 @@ namespace {
 // A save older than this many minutes marks the station's time in red.
 constexpr qint64 UnsavedMinutes = 10;
 
+// A station's colour during its step: shown once the step ends, and only if it differs
+// from what is on screen; yellow is shown only while a call to it is slow to answer.
 void showStationColor(TextBox* path, quint32 color)
 {
-    path->setForeColor(color);
-    // The invigilator sees which station the run waits on while its folder is tested.
-    path->repaint();
+    path->setForeColorUnshown(color);
 }
 
 void refreshReachableStation(Form1& form, int i)
@@ -80,6 +80,13 @@ void refreshCollectionFolder(Form1& form)
 
 } // namespace
 
+void showStationInFlight(Form1& form, int station)
+{
+    TextBox* path = form.PC1Path[station];
+    path->showForeColor();
+    path->repaint();
+}
+
 void RefreshStations(Form1& form)
 {
     try {
@@ -102,10 +109,13 @@ void RefreshStations(Form1& form)
                 form.File1[i]->setEnabled(false);
                 form.Hora[i]->setEnabled(false);
             }
+            form.PC1Path[i]->showForeColor();
         }
         form.NumPCs->setText(QString::number(activeStations));
         refreshCollectionFolder(form);
     } catch (const RunError& error) {
+        for (TextBox* path : form.PC1Path)
+            path->showForeColor();
         if (error.number() == ErrorNumber::InvalidPropertyValue)
             return;
         form.desktop().messageBox(

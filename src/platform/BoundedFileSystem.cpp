@@ -118,13 +118,22 @@ StationWorker* BoundedFileSystem::workerOf(const QString& path)
     return station >= 0 && station < MaxStations ? &m_workers[size_t(station)] : nullptr;
 }
 
+std::function<void()> BoundedFileSystem::slowCallOf(const StationWorker* worker) const
+{
+    if (!m_onSlow)
+        return {};
+    const int station = int(worker - m_workers.data());
+    return [this, station] { m_onSlow(station); };
+}
+
 template <typename Call>
 std::invoke_result_t<Call, FileSystem&> BoundedFileSystem::onStation(const QString& path, Call call)
 {
     StationWorker* worker = workerOf(path);
     if (!worker)
         return call(m_inner);
-    return worker->run([inner = &m_inner, call = std::move(call)] { return call(*inner); }, m_deadline);
+    return worker->run([inner = &m_inner, call = std::move(call)] { return call(*inner); }, m_deadline,
+                       slowCallOf(worker));
 }
 
 std::unique_ptr<FileHandle> BoundedFileSystem::bounded(StationWorker* worker,

@@ -42,6 +42,9 @@ public:
     std::unique_ptr<FileHandle> openToAppend(const QString& path) override;
     bool notAnswering(const QString& path) override;
 
+    // Runs, with the station, when a call to it has not answered within a tenth of a second.
+    void setOnSlowCall(std::function<void(int station)> onSlow) { m_onSlow = std::move(onSlow); }
+
     // Whether a call is still stuck somewhere: the process cannot end before it returns.
     bool anyNotAnswering() const;
     // Waits until no call is running on any station's thread, late ones included.
@@ -50,6 +53,7 @@ public:
 private:
     // The worker of the path's station, or null for a direct call.
     StationWorker* workerOf(const QString& path);
+    std::function<void()> slowCallOf(const StationWorker* worker) const;
     // Runs call on the path's station's thread, or here.
     template <typename Call>
     std::invoke_result_t<Call, FileSystem&> onStation(const QString& path, Call call);
@@ -58,5 +62,6 @@ private:
     FileSystem& m_inner;
     std::function<int(const QString&)> m_stationOf;
     std::chrono::milliseconds m_deadline;
+    std::function<void(int)> m_onSlow;
     std::array<StationWorker, MaxStations> m_workers;
 };

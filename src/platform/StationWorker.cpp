@@ -46,15 +46,23 @@ StationWorker::~StationWorker()
     m_shared->wake.notify_one();
 }
 
-bool StationWorker::runWithin(std::function<void()> task, std::chrono::milliseconds deadline)
+bool StationWorker::runWithin(std::function<void()> task, std::chrono::milliseconds deadline,
+                              const std::function<void()>& onSlow, std::chrono::milliseconds slowAfter)
 {
+    const auto until = std::chrono::steady_clock::now() + deadline;
     std::unique_lock lock(m_shared->mutex);
     if (m_shared->stuck)
         throw StationNotAnswering();
     m_shared->tasks.push_back(std::move(task));
     const quint64 ticket = ++m_shared->queued;
     m_shared->wake.notify_one();
-    if (m_shared->finished.wait_for(lock, deadline, [&] { return m_shared->returned >= ticket; }))
+    const auto answered = [&] { return m_shared->returned >= ticket; };
+    if (onSlow && slowAfter < deadline && !m_shared->finished.wait_for(lock, slowAfter, answered)) {
+        lock.unlock();
+        onSlow();
+        lock.lock();
+    }
+    if (m_shared->finished.wait_until(lock, until, answered))
         return true;
     m_shared->stuck = true;
     return false;

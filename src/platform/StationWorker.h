@@ -26,7 +26,10 @@ public:
     // The call's result, or its exception; throws StationNotAnswering instead when the
     // station is not answering, or when the call passes the deadline. The call must own
     // everything it uses: past its deadline it goes on without the caller.
-    template <typename Call> auto run(Call call, std::chrono::milliseconds deadline) -> decltype(call());
+    // onSlow, when given, runs here once the call has taken longer than slowAfter.
+    template <typename Call>
+    auto run(Call call, std::chrono::milliseconds deadline, const std::function<void()>& onSlow = {},
+             std::chrono::milliseconds slowAfter = std::chrono::milliseconds(100)) -> decltype(call());
 
     // Queues the call, without waiting: what must still be done on the station's thread,
     // such as closing one of its files, even while it is stuck.
@@ -41,13 +44,15 @@ private:
 
     // Runs task on the thread; false when the deadline passed first. What the task wrote is
     // seen here once it returned true.
-    bool runWithin(std::function<void()> task, std::chrono::milliseconds deadline);
+    bool runWithin(std::function<void()> task, std::chrono::milliseconds deadline,
+                   const std::function<void()>& onSlow, std::chrono::milliseconds slowAfter);
 
     std::shared_ptr<Shared> m_shared;
 };
 
 template <typename Call>
-auto StationWorker::run(Call call, std::chrono::milliseconds deadline) -> decltype(call())
+auto StationWorker::run(Call call, std::chrono::milliseconds deadline, const std::function<void()>& onSlow,
+                        std::chrono::milliseconds slowAfter) -> decltype(call())
 {
     using Result = decltype(call());
     struct Outcome
@@ -67,7 +72,7 @@ auto StationWorker::run(Call call, std::chrono::milliseconds deadline) -> declty
                 outcome->error = std::current_exception();
             }
         },
-        deadline);
+        deadline, onSlow, slowAfter);
     if (!answered)
         throw StationNotAnswering();
     if (outcome->error)

@@ -15,10 +15,16 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 
 void TextBox::setForeColor(quint32 color)
 {
-    if (color == m_foreColor)
-        return;
     m_foreColor = color;
-    applyWindowColor(this, QPalette::Text, color);
+    showForeColor();
+}
+
+void TextBox::showForeColor()
+{
+    if (m_shownColor == m_foreColor)
+        return;
+    m_shownColor = m_foreColor;
+    applyWindowColor(this, QPalette::Text, m_foreColor);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event)

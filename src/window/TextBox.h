@@ -14,6 +14,11 @@ public:
 
     quint32 foreColor() const { return m_foreColor; }
     void setForeColor(quint32 color);
+    // The colour, to be shown by showForeColor(): a box whose colour goes and comes back
+    // within one step is not painted at all.
+    void setForeColorUnshown(quint32 color) { m_foreColor = color; }
+    // Shows the colour set last, if the box shows another.
+    void showForeColor();
 
 signals:
     void lostFocus(Qt::FocusReason reason);
@@ -23,4 +28,5 @@ protected:
 
 private:
     quint32 m_foreColor = WindowColor::SystemWindowText;
+    quint32 m_shownColor = WindowColor::SystemWindowText;
 };
