@@ -376,11 +376,11 @@ private slots:
         QCOMPARE(lab.desktop.progress,
                  QStringList({u"Recolha: "_s + label + u"/a.txt"_s, u"Recolha: "_s + label + u"/b.txt"_s}));
         QCOMPARE(contents(folder),
-                 (QMap<QString, QByteArray>{
-                     {u"a.txt"_s, "a.txt"},
-                     {u"SHA256SUMS"_s, sha256sum(folder, {u"a.txt"_s})},
-                     {u"log.txt"_s, header("Ana", "2", folder) + pc1.toUtf8() + "/a.txt Copiado para " +
-                                        folder.toUtf8() + "/\r\nRecolha interrompida: cancelada\r\n"}}));
+                 (QMap<QString, QByteArray>{{u"a.txt"_s, "a.txt"},
+                                            {u"SHA256SUMS"_s, sha256sum(folder, {u"a.txt"_s})},
+                                            {u"log.txt"_s, header("Ana", "2", folder) + pc1.toUtf8() +
+                                                               "/a.txt Copiado para " + folder.toUtf8() +
+                                                               "/\r\nRecolha interrompida: cancelada\r\n"}}));
 
         lab.desktop.progress.clear();
         lab.desktop.cancelAt = u"/c.txt"_s;
@@ -392,11 +392,12 @@ private slots:
         const QByteArray record = contents(backup).value(u"backup-log.txt"_s);
         QVERIFY2(record.endsWith("/b.txt\r\nApaga Originais interrompido: cancelado\r\n"), record);
 
-        QCOMPARE(boxes(lab.desktop),
-                 QStringList({u"48 Recolha cancelada: 1 ficheiro(s) recolhido(s) ficam na pasta de recolha."_s,
-                              u"20 PERIGO - Pretende Apagar todas os ficheiros nos computadores dos alunos?"_s,
-                              u"48 Apaga Originais cancelado: 2 ficheiro(s) apagado(s); os restantes ficam nos "
-                              u"PCs."_s}));
+        QCOMPARE(
+            boxes(lab.desktop),
+            QStringList({u"48 Recolha cancelada: 1 ficheiro(s) recolhido(s) ficam na pasta de recolha."_s,
+                         u"20 PERIGO - Pretende Apagar todas os ficheiros nos computadores dos alunos?"_s,
+                         u"48 Apaga Originais cancelado: 2 ficheiro(s) apagado(s); os restantes ficam nos "
+                         u"PCs."_s}));
     }
 
     // A failure ends the run where it happens: the copies before it stay, whole and

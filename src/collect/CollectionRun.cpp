@@ -104,16 +104,6 @@ struct Records
     }
 };
 
-std::optional<FileIdentity> identityOf(FileSystem& fs, const QString& folder)
-{
-    try {
-        if (const std::optional<FileStatus> status = fs.status(folder))
-            return status->identity;
-    } catch (const RunError&) {
-    }
-    return std::nullopt;
-}
-
 // Every copy under its final name is listed whole in both SHA256SUMS and log.txt: one
 // that cannot be is removed again, its original still on the station.
 void recordCopy(FileSystem& fs, Records& records, const CopyResult& copy, const QByteArray& logLine)
@@ -205,9 +195,7 @@ void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Unc
               RunPlace& place)
 {
     FileSystem& fs = form.fileSystem();
-    const std::optional<FileIdentity> collection = identityOf(fs, form.PathRecolha->text());
-    for (int i = 0; i < StationCount; ++i)
-        place.stations += form.PC1Path[i]->text().isEmpty() ? 0 : 1;
+    const std::optional<FileIdentity> collection = identityIfAny(fs, form.PathRecolha->text());
     for (int i = 0; i < StationCount; ++i) {
         const QString station = form.PC1Path[i]->text();
         if (station.isEmpty())
@@ -220,7 +208,7 @@ void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Unc
             continue;
         }
         // By another path or through a link, a station's folder can be the collection folder itself.
-        if (collection && identityOf(fs, station) == collection)
+        if (collection && identityIfAny(fs, station) == collection)
             continue;
         copyStation(form, records, i, editorFailures, uncollected, place);
     }
@@ -269,7 +257,7 @@ void CommandRecolhe_Click(Form1& form)
             refuseFolderInUse(form.desktop());
             return;
         }
-        RunPlace place{form.desktop().startProgress(QStringLiteral("Recolha")), 0, 0, 0};
+        RunPlace place(form, QStringLiteral("Recolha"));
         try {
             collect(form, records, place);
         } catch (const Canceled&) {

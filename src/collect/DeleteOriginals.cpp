@@ -31,14 +31,6 @@ FileIdentity folderIdentity(FileSystem& fs, const QString& folder)
     return status->identity;
 }
 
-// The collection folder need not exist: nothing is then to be kept from it.
-std::optional<FileIdentity> identityIfThere(FileSystem& fs, const QString& folder)
-{
-    if (!fs.folderExists(folder))
-        return std::nullopt;
-    return folderIdentity(fs, folder);
-}
-
 // A station whose folder is one of the program's own is not emptied: its files are the
 // backups, or the collection with its log and checksums.
 std::optional<QString> ownFolderName(FileSystem& fs, const QString& folder, const FileIdentity& backup,
@@ -126,12 +118,10 @@ void CommandApaga_Click(Form1& form)
     try {
         // By identity: the same folder may be reached by another path, through a link or another mount.
         const FileIdentity backupIdentity = folderIdentity(fs, backupFolder);
-        const std::optional<FileIdentity> collectionIdentity = identityIfThere(fs, form.PathRecolha->text());
+        const std::optional<FileIdentity> collectionIdentity = identityIfAny(fs, form.PathRecolha->text());
         BackupRecord record(fs, backupFolder);
         record.write(u"Data e hora do backup: "_s + generalDateText(desktop.now()));
-        RunPlace place{desktop.startProgress(u"Apaga Originais"_s), 0, 0, 0};
-        for (int i = 0; i < StationCount; ++i)
-            place.stations += form.PC1Path[i]->text().isEmpty() ? 0 : 1;
+        RunPlace place(form, u"Apaga Originais"_s);
         try {
             emptyStations(form, record, backupIdentity, collectionIdentity, current, place);
         } catch (const Canceled&) {

@@ -136,10 +136,16 @@ std::invoke_result_t<Call, FileSystem&> BoundedFileSystem::onStation(const QStri
                        slowCallOf(worker));
 }
 
-std::unique_ptr<FileHandle> BoundedFileSystem::bounded(StationWorker* worker,
-                                                       std::unique_ptr<FileHandle> file)
+template <typename Open>
+std::unique_ptr<FileHandle> BoundedFileSystem::openOnStation(const QString& path, Open open)
 {
-    if (!worker || !file)
+    StationWorker* worker = workerOf(path);
+    if (!worker)
+        return open(m_inner);
+    // Owned by the task until it returns: opened past the deadline, the file is closed there.
+    std::unique_ptr<FileHandle> file =
+        worker->run([inner = &m_inner, open] { return open(*inner); }, m_deadline, slowCallOf(worker));
+    if (!file)
         return file;
     return std::make_unique<BoundedFile>(*worker, m_deadline, std::move(file));
 }
@@ -189,14 +195,12 @@ std::optional<FileStatus> BoundedFileSystem::entryStatus(const QString& path)
 
 std::unique_ptr<FileHandle> BoundedFileSystem::openToRead(const QString& path)
 {
-    StationWorker* worker = workerOf(path);
-    // Owned by the task until it returns: opened past the deadline, the file is closed there.
-    return bounded(worker, onStation(path, [path](FileSystem& fs) { return fs.openToRead(path); }));
+    return openOnStation(path, [path](FileSystem& fs) { return fs.openToRead(path); });
 }
 
 std::unique_ptr<FileHandle> BoundedFileSystem::createNew(const QString& path)
 {
-    return bounded(workerOf(path), onStation(path, [path](FileSystem& fs) { return fs.createNew(path); }));
+    return openOnStation(path, [path](FileSystem& fs) { return fs.createNew(path); });
 }
 
 FileSystem::Claim BoundedFileSystem::renameNoReplace(const QString& from, const QString& to)
@@ -231,7 +235,7 @@ QStringList BoundedFileSystem::listAllFiles(const QString& folder)
 
 std::unique_ptr<FileHandle> BoundedFileSystem::openToAppend(const QString& path)
 {
-    return bounded(workerOf(path), onStation(path, [path](FileSystem& fs) { return fs.openToAppend(path); }));
+    return openOnStation(path, [path](FileSystem& fs) { return fs.openToAppend(path); });
 }
 
 bool BoundedFileSystem::notAnswering(const QString& path)

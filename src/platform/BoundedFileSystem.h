@@ -57,7 +57,8 @@ private:
     // Runs call on the path's station's thread, or here.
     template <typename Call>
     std::invoke_result_t<Call, FileSystem&> onStation(const QString& path, Call call);
-    std::unique_ptr<FileHandle> bounded(StationWorker* worker, std::unique_ptr<FileHandle> file);
+    // Opens a file through open on the path's station's thread; its operations stay there.
+    template <typename Open> std::unique_ptr<FileHandle> openOnStation(const QString& path, Open open);
 
     FileSystem& m_inner;
     std::function<int(const QString&)> m_stationOf;
