@@ -364,7 +364,7 @@ private slots:
         const QString pc1 = lab.makeStation(0), pc2 = lab.makeStation(1), folder = lab.collectionFolder();
         lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
         const QString backup = lab.makeFolder(u"backup"_s);
-        for (const QString name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})
+        for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})
             lab.writeFile(pc1, name, name.toLatin1());
         lab.writeFile(pc2, u"d.txt"_s, "d");
         Form1& form = lab.open();

@@ -2,6 +2,7 @@
 // window sees the press before the control under the pointer.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "platform/QtDesktop.h"
 #include "support/TestLab.h"
 #include "window/FileListBox.h"
 #include "window/Form1.h"
@@ -10,6 +11,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -53,6 +56,34 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QCOMPARE(recolha.count(), 2);
+    }
+
+    // A click and a key given while the program was busy do not reach the window, nor the box that
+    // opens next: the invigilator answers the box that was read.
+    void inputGivenBeforeABoxIsDropped()
+    {
+        TestLab lab;
+        Form1& form = openShown(lab);
+        QSignalSpy refresh(form.CommandRefresh, &QPushButton::clicked);
+        QSignalSpy recolha(form.CommandRecolhe, &QPushButton::clicked);
+        const QPointF centre = QRectF(form.CommandRefresh->rect()).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                form.CommandRefresh, new QMouseEvent(type, centre, form.CommandRefresh->mapToGlobal(centre),
+                                                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(QApplication::focusWidget(), new QKeyEvent(type, Qt::Key_Return, {}));
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::No)->click();
+        });
+        answer.start(10);
+
+        QtDesktop desktop;
+        QCOMPARE(desktop.messageBox(QStringLiteral("Apagar?"), MsgBoxStyle::YesNo), MsgBoxAnswer::No);
+        QCoreApplication::processEvents();
+        QCOMPARE(refresh.count() + recolha.count(), 0);
     }
 
     // The message box takes the activation, as a real one does.

@@ -5,6 +5,7 @@
 #include "window/FileListBox.h"
 #include "window/Form1.h"
 #include "window/TextBox.h"
+#include "window/WindowColor.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +30,25 @@ void addFile(TestLab& lab, const QString& folder, const QString& name, const QSt
     lab.fileSystem.setTimes(folder + QDir::separator() + name, QDateTime(day, QTime::fromString(created)),
                             QDateTime(day, QTime::fromString(saved)));
 }
+
+// The text colour of each paint of the watched boxes.
+class PaintedColours : public QObject
+{
+public:
+    void watch(QWidget* box) { box->installEventFilter(this); }
+    QList<QColor> of(QObject* box) const { return m_painted.value(box); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted[watched].append(static_cast<QWidget*>(watched)->palette().color(QPalette::Text));
+        return false;
+    }
+
+private:
+    QHash<QObject*, QList<QColor>> m_painted;
+};
 
 } // namespace
 
@@ -132,6 +152,30 @@ private slots:
     }
 
     // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears,
+
+    // On screen, a station's path is yellow while a call to it is slow, and only then: a station
+    // that answers at once is painted in its end colour alone.
+    void yellowShowsOnlyWhileACallIsInFlight()
+    {
+        TestLab lab;
+        lab.writeStationList(2);
+        const QString slow = lab.makeStation(0);
+        lab.makeStation(1);
+        Form1& form = lab.openBounded(std::chrono::milliseconds(400));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCoreApplication::processEvents();
+        PaintedColours painted;
+        for (int i : {0, 1})
+            painted.watch(form.PC1Path[i]);
+        lab.fileSystem.hangUnder(slow);
+
+        RefreshStations(form);
+        QCoreApplication::processEvents();
+        QCOMPARE(painted.of(form.PC1Path[0]).value(0), colorFromWindowColor(Yellow));
+        QCOMPARE(painted.of(form.PC1Path[0]).last(), colorFromWindowColor(Red));
+        QVERIFY(!painted.of(form.PC1Path[1]).contains(colorFromWindowColor(Yellow)));
+    }
     // both unseen. A timer tick while the box is open must not start another run.
     void errorShownOnceStopsTheRun_data()
     {

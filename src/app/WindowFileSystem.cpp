@@ -2,8 +2,9 @@
 #include "StationOfPath.h"
 #include "monitor/RefreshStations.h"
 
-WindowFileSystem::WindowFileSystem()
-    : m_bounded(m_native, [this](const QString& path) { return m_form ? stationOfPath(*m_form, path) : -1; })
+WindowFileSystem::WindowFileSystem(FileSystem& inner, std::chrono::milliseconds deadline)
+    : m_bounded(
+          inner, [this](const QString& path) { return m_form ? stationOfPath(*m_form, path) : -1; }, deadline)
 {
     // A station that is slow to answer shows in yellow while the window waits for it.
     m_bounded.setOnSlowCall([this](int station) {

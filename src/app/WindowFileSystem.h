@@ -10,12 +10,15 @@ class Form1;
 class WindowFileSystem
 {
 public:
-    WindowFileSystem();
+    WindowFileSystem() : WindowFileSystem(m_native) {}
+    // Over another file system, with another deadline (the tests' fake).
+    explicit WindowFileSystem(FileSystem& inner, std::chrono::milliseconds deadline = StationDeadline);
 
     FileSystem& fileSystem() { return m_bounded; }
     // From now on, the window's station rows say which paths are a station's.
     void attach(Form1& form) { m_form = &form; }
     bool anyNotAnswering() const { return m_bounded.anyNotAnswering(); }
+    void waitUntilIdle() { m_bounded.waitUntilIdle(); }
 
 private:
     NativeFileSystem m_native;

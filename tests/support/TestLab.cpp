@@ -1,6 +1,5 @@
 #include "support/TestLab.h"
 #include "app/EventTable.h"
-#include "app/StationOfPath.h"
 #include "setup/Startup.h"
 #include "window/Form1.h"
 
@@ -63,16 +62,16 @@ QString TestLab::collectionFolder(int session) const
 
 Form1& TestLab::openBounded(std::chrono::milliseconds deadline)
 {
-    m_bounded = std::make_unique<BoundedFileSystem>(
-        fileSystem, [this](const QString& path) { return m_form ? stationOfPath(*m_form, path) : -1; },
-        deadline);
+    m_bounded = std::make_unique<WindowFileSystem>(fileSystem, deadline);
     return open();
 }
 
 Form1& TestLab::open()
 {
-    FileSystem& fs = m_bounded ? static_cast<FileSystem&>(*m_bounded) : fileSystem;
+    FileSystem& fs = m_bounded ? m_bounded->fileSystem() : fileSystem;
     m_form = std::make_unique<Form1>(fs, desktop);
+    if (m_bounded)
+        m_bounded->attach(*m_form);
     connectEvents(*m_form);
     startupSucceeded = runStartup(*m_form);
     return *m_form;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/FakeDesktop.h"
-#include "platform/BoundedFileSystem.h"
+#include "app/WindowFileSystem.h"
 #include "support/FakeFileSystem.h"
 
 #include <QDir>
@@ -49,6 +49,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previousFolder;
-    std::unique_ptr<BoundedFileSystem> m_bounded;
+    std::unique_ptr<WindowFileSystem> m_bounded;
     std::unique_ptr<Form1> m_form;
 };
