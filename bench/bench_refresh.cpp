@@ -3,10 +3,14 @@
 // program and floor in one process so that both meet the same caches.
 //
 //   varnok_bench compare LAB [--pairs N] [--gain] [--pause SECONDS] [--tag NAME]
+//   varnok_bench timer LAB [--pairs N] [--tag NAME]
 //   varnok_bench trace LAB
 //
 // A refresh here is the call plus the events it posted (delayed list layouts,
 // repaints), handled until the event loop is idle: what the invigilator waits for.
+// "timer" counts instead the whole process's processor time, as the system accounts it,
+// over refreshes started by the window's own timer: its handler, the paints, the X
+// traffic and the event loop's own work, up to the X server's answers.
 #include "BenchMarkers.h"
 #include "BenchTiming.h"
 #include "FloorScan.h"
@@ -53,6 +57,7 @@ struct Options
 {
     std::fprintf(stderr,
                  "usage: varnok_bench compare LAB [--pairs N] [--gain] [--pause SECONDS] [--tag NAME]\n"
+                 "       varnok_bench timer LAB [--pairs N] [--tag NAME]\n"
                  "       varnok_bench trace LAB\n");
     std::exit(2);
 }
@@ -64,7 +69,7 @@ Options parseOptions(int argc, char* argv[])
     Options options;
     options.mode = argv[1];
     options.lab = argv[2];
-    if (options.mode != "compare" && options.mode != "trace")
+    if (options.mode != "compare" && options.mode != "timer" && options.mode != "trace")
         usage();
     for (int k = 3; k < argc; ++k) {
         const std::string word = argv[k];
@@ -196,6 +201,84 @@ int compare(const Options& options, Form1& form, const FloorLab& lab)
     return 0;
 }
 
+// The processor time of the whole process so far, every thread, from /proc/self/stat.
+double processStatMs()
+{
+    std::FILE* stat = std::fopen("/proc/self/stat", "r");
+    if (!stat)
+        throw std::runtime_error("cannot read /proc/self/stat");
+    char line[1024] = {};
+    const bool read = std::fgets(line, sizeof line, stat) != nullptr;
+    std::fclose(stat);
+    // The command name may hold spaces: the fields are counted from its closing parenthesis.
+    const char* rest = read ? std::strrchr(line, ')') : nullptr;
+    unsigned long long utime = 0, stime = 0;
+    if (!rest ||
+        std::sscanf(rest + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime) != 2)
+        throw std::runtime_error("cannot parse /proc/self/stat");
+    return double(utime + stime) * 1000.0 / double(::sysconf(_SC_CLK_TCK));
+}
+
+// Lets the window's own timer start one refresh, and handles everything that follows it.
+void oneTimerRefresh(Form1& form)
+{
+    bool fired = false;
+    const QMetaObject::Connection seen =
+        QObject::connect(form.Timer1, &QTimer::timeout, [&fired] { fired = true; }); // after the handler
+    form.Timer1->start(1);
+    while (!fired)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    form.Timer1->stop();
+    QObject::disconnect(seen);
+    settleEvents();
+    // What the X server sends back for the paints.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    settleEvents();
+}
+
+int timerRefreshes(const Options& options, Form1& form, const FloorLab& lab)
+{
+    // The system counts in clock ticks (10 ms): each run is several refreshes, so that a tick
+    // lost or gained at its ends weighs little.
+    constexpr int RefreshesPerRun = 5;
+    FloorCounts counts;
+    for (int k = 0; k < 2; ++k) {
+        oneTimerRefresh(form);
+        counts = floorScan(lab);
+    }
+    double programStat = 0, programClock = 0, floorStat = 0, floorClock = 0;
+    for (int pair = 1; pair <= options.pairs; ++pair) {
+        double stat = processStatMs(), clock = clockMs(CLOCK_PROCESS_CPUTIME_ID);
+        for (int k = 0; k < RefreshesPerRun; ++k)
+            oneTimerRefresh(form);
+        const double pairProgramStat = processStatMs() - stat;
+        const double pairProgramClock = clockMs(CLOCK_PROCESS_CPUTIME_ID) - clock;
+
+        stat = processStatMs(), clock = clockMs(CLOCK_PROCESS_CPUTIME_ID);
+        for (int k = 0; k < RefreshesPerRun; ++k)
+            counts = floorScan(lab);
+        const double pairFloorStat = processStatMs() - stat;
+        const double pairFloorClock = clockMs(CLOCK_PROCESS_CPUTIME_ID) - clock;
+
+        programStat += pairProgramStat, programClock += pairProgramClock;
+        floorStat += pairFloorStat, floorClock += pairFloorClock;
+        std::printf("pair %s %d program stat_ms=%.0f clock_ms=%.3f floor stat_ms=%.0f clock_ms=%.3f "
+                    "(%d refreshes each)\n",
+                    options.tag.c_str(), pair, pairProgramStat, pairProgramClock, pairFloorStat,
+                    pairFloorClock, RefreshesPerRun);
+        std::fflush(stdout);
+    }
+    const double refreshes = double(options.pairs) * RefreshesPerRun;
+    const int listed = listedStationFiles(form);
+    std::printf("files %s program_listed=%d floor_matched=%ld floor_reachable=%ld\n", options.tag.c_str(),
+                listed, counts.matched, counts.reachable);
+    std::printf("mean %s program_stat_ms=%.3f program_clock_ms=%.3f floor_stat_ms=%.3f floor_clock_ms=%.3f "
+                "refreshes=%.0f\n",
+                options.tag.c_str(), programStat / refreshes, programClock / refreshes, floorStat / refreshes,
+                floorClock / refreshes, refreshes);
+    return listed == counts.matched ? 0 : 1;
+}
+
 int trace(Form1& form)
 {
     for (int k = 0; k < 2; ++k) {
@@ -241,7 +324,9 @@ int main(int argc, char* argv[])
         form.show();
         waitUntilExposed(form);
 
-        return options.mode == "trace" ? trace(form) : compare(options, form, lab);
+        if (options.mode == "trace")
+            return trace(form);
+        return options.mode == "timer" ? timerRefreshes(options, form, lab) : compare(options, form, lab);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "varnok_bench: %s\n", error.what());
         return 1;
