@@ -52,10 +52,10 @@ bool FakeDesktop::openInTextEditor(const QString& file)
     return !launchesFail;
 }
 
-QStringList FakeDesktop::promptTexts() const
+QStringList FakeDesktop::boxes() const
 {
-    QStringList texts;
+    QStringList shown;
     for (const Prompt& prompt : prompts)
-        texts.append(prompt.text);
-    return texts;
+        shown.append(QString::number(prompt.style) + QLatin1Char(' ') + prompt.text);
+    return shown;
 }

@@ -25,7 +25,8 @@ public:
     // Records each update's label; Cancel is pressed at the update whose label ends with cancelAt.
     std::unique_ptr<RunProgress> startProgress(const QString& title) override;
 
-    QStringList promptTexts() const;
+    // Every box shown, as "style text".
+    QStringList boxes() const;
 
     QList<Prompt> prompts;
     QList<int> answers;                           // answers to Yes/No questions, in order

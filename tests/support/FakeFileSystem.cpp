@@ -41,8 +41,7 @@ public:
             const qint64 fits = qMax<qint64>(0, m_fs.failAfterBytes - m_done);
             m_real->write(data, fits);
             m_done += fits;
-            m_fs.failIf(QLatin1String(m_writeFault));
-            m_fs.failIf(QLatin1String(m_writeFault) + QLatin1Char(' ') + m_name);
+            failIf(QLatin1String(m_writeFault));
         }
         m_real->write(data, size);
         m_done += size;
@@ -60,7 +59,8 @@ public:
     void setModified(qint64 modifiedNs) override { m_real->setModified(modifiedNs); }
     void sync() override
     {
-        m_fs.failIf("sync");
+        if (m_new)
+            failIf(QStringLiteral("sync"));
         m_real->sync();
     }
     void dropCache() override { m_real->dropCache(); }
@@ -68,10 +68,17 @@ public:
     {
         m_real->close();
         if (m_new)
-            m_fs.failIf("close");
+            failIf(QStringLiteral("close"));
     }
 
 private:
+    // The fault of the operation on any new file, or on this one by name.
+    void failIf(const QString& operation) const
+    {
+        m_fs.failIf(operation);
+        m_fs.failIf(operation + QLatin1Char(' ') + m_name);
+    }
+
     bool failing() const
     {
         const QString fault = QLatin1String(m_writeFault);
@@ -126,16 +133,12 @@ std::optional<FileStatus> FakeFileSystem::entryStatus(const QString& path)
 bool FakeFileSystem::folderExists(const QString& path)
 {
     waitIfHanging(path);
-    ++folderExistsCalls;
-    if (onFolderExists)
-        onFolderExists(path);
     return NativeFileSystem::folderExists(path);
 }
 
 QList<ListedFile> FakeFileSystem::listFiles(const QString& folder, const NameFilter& wanted, bool withTimes)
 {
     waitIfHanging(folder);
-    ++listingCalls;
     if (const auto failure = listingFailures.constFind(folder); failure != listingFailures.cend())
         throw *failure;
     return NativeFileSystem::listFiles(folder, wanted, withTimes);
@@ -179,7 +182,7 @@ std::unique_ptr<FileHandle> FakeFileSystem::openToRead(const QString& path)
 
 std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
 {
-    beginClaim("create", path);
+    beginClaim(path);
     std::unique_ptr<FileHandle> real = NativeFileSystem::createNew(path);
     if (!real)
         return nullptr;
@@ -189,7 +192,7 @@ std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
 
 FileSystem::Claim FakeFileSystem::renameNoReplace(const QString& from, const QString& to)
 {
-    beginClaim("rename", to);
+    beginClaim(to);
     if (errors.contains("rename") && !status(to))
         return renameNoReplaceOutcome(errors.value("rename"));
     return NativeFileSystem::renameNoReplace(from, to);
@@ -197,7 +200,7 @@ FileSystem::Claim FakeFileSystem::renameNoReplace(const QString& from, const QSt
 
 FileSystem::Claim FakeFileSystem::linkNew(const QString& from, const QString& to)
 {
-    beginClaim("link", to);
+    beginClaim(to);
     if (errors.contains("link") && !status(to))
         return linkOutcome(errors.value("link"));
     return NativeFileSystem::linkNew(from, to);
@@ -228,9 +231,8 @@ void FakeFileSystem::failIf(const QString& operation) const
         throw errorFromErrno(*error, ErrnoTarget::File);
 }
 
-void FakeFileSystem::beginClaim(const char* how, const QString& path)
+void FakeFileSystem::beginClaim(const QString& path)
 {
-    claims.append(QLatin1String(how) + QLatin1Char(' ') + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
     if (beforeClaim)
         beforeClaim(path);
 }

@@ -30,12 +30,8 @@ public:
     QHash<QString, FileTimes> times;                      // by path as the program builds it
     QHash<QString, RunError> listingFailures;             // by folder
     QHash<QString, FileTimesRead::Outcome> timesOutcomes; // by file path: gone, unreadable, refused
-    std::function<void(const QString&)> onFolderExists;
     // Runs once a folder is read, before the status calls of its files.
     std::function<void(const QString&)> afterListing;
-
-    int folderExistsCalls = 0;
-    int listingCalls = 0;
 
     std::unique_ptr<FileHandle> openToRead(const QString& path) override;
     std::unique_ptr<FileHandle> createNew(const QString& path) override;
@@ -47,10 +43,10 @@ public:
     std::function<void(const QString&)> beforeRemove;
 
     // Operations that fail with the errno the system would answer: "read" of a file
-    // and "write" to a new one once failAfterBytes went through ("write NAME" to the
-    // file of that name only); "sync", "close" and "replace" (renameOver) of a new
-    // file; "rename" (renameNoReplace) and "link" to a free name, as sshfs, which
-    // still reports a taken name as taken.
+    // and "write" to a new one once failAfterBytes went through; "sync" and "close" of a
+    // new file ("write NAME", "sync NAME", "close NAME": of the file of that name only);
+    // "replace" (renameOver); "rename" (renameNoReplace) and "link" to a free name, as
+    // sshfs, which still reports a taken name as taken.
     // A failed write writes the bytes up to failAfterBytes first; "truncate" fails cutting
     // back a new file.
     QHash<QString, int> errors;
@@ -60,9 +56,7 @@ public:
     // Runs after each read of an existing file, with its path: a student saving meanwhile.
     std::function<void(const QString&)> whileReading;
 
-    // "rename NAME", "link NAME" or "create NAME" as each claim of a name begins,
-    // after which beforeClaim runs with the path.
-    QStringList claims;
+    // Runs as each claim of a name begins (rename, link or create), with the path.
     std::function<void(const QString&)> beforeClaim;
 
     bool isNew(const QString& path) const { return m_created.contains(path); }
@@ -95,7 +89,7 @@ protected:
 
 private:
     FileTimesRead adjusted(const QString& path, const std::function<FileTimesRead()>& status);
-    void beginClaim(const char* how, const QString& path);
+    void beginClaim(const QString& path);
     QSet<QString> m_created;
     struct Hang
     {

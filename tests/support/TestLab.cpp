@@ -3,9 +3,19 @@
 #include "setup/Startup.h"
 #include "window/Form1.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
+
+void activate(QWidget& window)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    if (!QTest::qWaitForWindowActive(&window))
+        qFatal("window not active");
+}
 
 TestLab::TestLab() : m_previousFolder(QDir::currentPath())
 {
@@ -52,6 +62,11 @@ void TestLab::writeStationList(int stations, const QString& filter)
                       path(QStringLiteral("backup"))};
     for (int i = 0; i < stations; ++i)
         lines.append(stationFolder(i));
+    writeStationList(lines);
+}
+
+void TestLab::writeStationList(const QStringList& lines)
+{
     writeStationList((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
 }
 

@@ -10,6 +10,10 @@
 #include <memory>
 
 class Form1;
+class QWidget;
+
+// Shows the window and waits until it is the active one, as a click on it would leave it.
+void activate(QWidget& window);
 
 // A laboratory in a temporary folder: the station list file, station folders and
 // the collection root, and the main window opened on it with the fake desktop.
@@ -31,6 +35,8 @@ public:
     QString writeFile(const QString& folder, const QString& name, const QByteArray& content = QByteArray());
 
     void writeStationList(const QByteArray& bytes) { writeFile(root(), QStringLiteral("pcs.txt"), bytes); }
+    // These lines, in UTF-8 with CR LF.
+    void writeStationList(const QStringList& lines);
     // Filter, laboratory "Lab1", root/recolha, root/backup, then the station folders.
     void writeStationList(int stations, const QString& filter = QStringLiteral("*.*"));
     QString collectionFolder(int session = 1) const; // root/recolha/Lab1/SessaoN

@@ -1,0 +1,127 @@
+#include "collect/CarefulCopy.h"
+#include "collect/LogText.h"
+#include "platform/NativeName.h"
+#include "platform/RunError.h"
+#include "window/FileNamePattern.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The program's own texts from names: log lines, file names as bytes, the filter, numbered names.
+class TestText : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Windows-1252 bytes, one line (CR LF added), nothing a name could forge.
+    void logLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("letters") << u"Sessão nº Laboratório €"_s << "Sess\xe3o n\xba Laborat\xf3rio \x80"_ba;
+        QTest::newRow("decomposed, composed") << u"a\u0303"_s << "\xe3"_ba;
+        QTest::newRow("controls") << u"a\nDocente que vigiou b\r\t\x7f\u0085\u2028\u2029\u009f"_s
+                                  << "a?Docente que vigiou b???????"_ba;
+        QTest::newRow("one ? a character") << u"Ω \U0001F600 \u001a"_s << "? ? ?"_ba;
+        QTest::newRow("escaped byte") << u"exame\xDCF3.txt"_s << "exame?.txt"_ba;
+    }
+
+    void logLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(::logLine(text), bytes + "\r\n");
+    }
+
+    // Every name decodes to a text that encodes back to the same bytes.
+    void nameRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("utf-8") << "Relat\xc3\xb3rio \xe2\x82\xac.txt"_ba << u"Relatório €.txt"_s;
+        QTest::newRow("leading BOM kept") << "\xef\xbb\xbf\x61"_ba << u"\ufeffa"_s;
+        QTest::newRow("windows-1252 byte") << "exame\xf3.txt"_ba << u"exame\ufffd.txt"_s;
+        QTest::newRow("overlong slash") << "a\xc0\xaf"_ba << u"a\ufffd\ufffd"_s;
+        QTest::newRow("encoded surrogate") << "\xed\xa0\x80"_ba << u"\ufffd\ufffd\ufffd"_s;
+        QTest::newRow("cut sequence at the end") << "\xe2\x82"_ba << u"\ufffd\ufffd"_s;
+        QTest::newRow("past U+10FFFF") << "\xf4\x90\x80\x80"_ba << u"\ufffd\ufffd\ufffd\ufffd"_s;
+        // A real character whose second half lies in the escape range, next to a real escape.
+        QTest::newRow("astral then byte") << "\xf0\x9f\x92\x80\xff"_ba << u"\U0001F480\ufffd"_s;
+    }
+
+    void nameRoundTrip()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const QString name = nameFromNative(bytes);
+        QCOMPARE(nativeBytes(name), bytes);
+        QCOMPARE(displayName(name), shown);
+        QCOMPARE(hasEscapedBytes(name), shown.contains(QChar::ReplacementCharacter));
+    }
+
+    // 1 for a name listed, 0 for one left out, the error number for a pattern refused.
+    void filter_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("outcome");
+        const struct
+        {
+            const char* pattern;
+            const char* name;
+            int outcome;
+        } rows[] = {
+            {"  ;  ", "x.doc", 1},         {"*.*", "Makefile", 1},         {"*.txt", "EXAME.TXT", 1},
+            {"*.txt", "exame.txt.bak", 0}, {" *.txt ; *.c ", "main.c", 1}, {"exam.*", "exam.txt", 1},
+            {"exam.*", "exam", 1},         {"exam.*", "exams", 0},         {"pc?.txt", "pc1.txt", 1},
+            {"pc?.txt", "pc.txt", 0},      {"[a].txt", "[a].txt", 1},      {"[a].txt", "a.txt", 0},
+            {"joão.*", "JOÃO.TXT", 1},     {"a*b*c", "aXbYbZc", 1},        {"a*b*c", "aXbYbZ", 0},
+            {"a.txt", "abtxt", 0},         {"*", "qualquer", 1},           {"*.c", "c", 0},
+        };
+        for (const auto& row : rows)
+            QTest::addRow("%s ~ %s", row.pattern, row.name)
+                << QString::fromUtf8(row.pattern) << QString::fromUtf8(row.name) << row.outcome;
+        for (const char c : QByteArray("/\\:<>\"|\t\x01"))
+            QTest::addRow("refused U+%04X", c) << u"*%1.txt"_s.arg(QLatin1Char(c)) << QString() << 380;
+    }
+
+    void filter()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, name);
+        int outcome;
+        try {
+            outcome = FileNamePattern::parse(pattern).matches(name);
+        } catch (const RunError& error) {
+            outcome = error.number();
+        }
+        QTEST(outcome, "outcome");
+    }
+
+    // The name a copy takes when its own is taken: within 255 bytes, characters kept whole.
+    void numberedName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        const QString a(251, u'a'), cedilla(125, u'ç'), emoji = u"😀"_s.repeated(63);
+        const QString escaped = nameFromNative(QByteArray(250, '\xF3'));
+        QTest::newRow("before the extension") << u"resposta.txt"_s << u"resposta (2).txt"_s;
+        QTest::newRow("last extension only") << u"a.tar.gz"_s << u"a.tar (2).gz"_s;
+        QTest::newRow("leading dot is no extension") << u".bashrc"_s << u".bashrc (2)"_s;
+        QTest::newRow("255 bytes") << a + u".txt"_s << a.left(247) + u" (2).txt"_s;
+        QTest::newRow("two-byte characters whole")
+            << cedilla + u".txt"_s << cedilla.left(123) + u" (2).txt"_s;
+        QTest::newRow("four-byte characters whole") << emoji + u".c"_s << emoji.left(124) + u" (2).c"_s;
+        QTest::newRow("escaped bytes") << escaped + u".txt"_s << escaped.left(247) + u" (2).txt"_s;
+        QTest::newRow("extension too long") << u"a."_s + a.left(253) << (u"a."_s + a).left(251) + u" (2)"_s;
+    }
+
+    void numberedName()
+    {
+        QFETCH(QString, name);
+        QTEST(::numberedName(name, 2), "expected");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestText)
+#include "tst_text.moc"
