@@ -141,27 +141,41 @@ private slots:
 
     // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears,
 
-    // On screen, a station's path is yellow while a call to it is slow, and only then: a station
-    // that answers at once is painted in its end colour alone.
-    void yellowShowsOnlyWhileACallIsInFlight()
+    // A station that stops answering, at its folder test or once its folder was found, is shown
+    // yellow while the window waits for it, then red, its last list kept; the next refresh does
+    // not wait for it again. A station that answers at once is painted in its end colour alone.
+    void stationThatStopsAnswering()
     {
         TestLab lab;
-        lab.writeStationList(2);
-        const QString slow = lab.makeStation(0);
-        lab.makeStation(1);
+        lab.writeStationList(3);
+        const QString silent = lab.makeStation(0), stops = lab.makeStation(1);
+        lab.writeFile(stops, u"a.txt"_s);
+        lab.makeStation(2);
         Form1& form = lab.openBounded(std::chrono::milliseconds(400));
         activate(form);
         PaintedColours painted;
-        for (int i : {0, 1})
-            painted.watch(form.PC1Path[i]);
-        lab.fileSystem.hangUnder(slow);
+        for (TextBox* path : form.PC1Path)
+            painted.watch(path);
+        lab.fileSystem.hangUnder(silent);
+        lab.fileSystem.hangUnder(stops + u'/');
+        lab.fileSystem.afterListing = [&](const QString& folder) {
+            lab.fileSystem.waitIfHanging(folder + u'/');
+        };
 
-        RefreshStations(form);
-        QCoreApplication::processEvents();
-        QCOMPARE(painted.of(form.PC1Path[0]).value(0), colorFromWindowColor(Yellow));
-        QCOMPARE(painted.of(form.PC1Path[0]).last(), colorFromWindowColor(Red));
-        QVERIFY(!painted.of(form.PC1Path[1]).contains(colorFromWindowColor(Yellow)));
+        for (int refresh = 1; refresh <= 2; ++refresh) {
+            RefreshStations(form);
+            QCoreApplication::processEvents();
+            for (int i : {0, 1}) {
+                const QList<QColor> seen = painted.of(form.PC1Path[i]);
+                QCOMPARE(seen.count(colorFromWindowColor(Yellow)), 1); // the first refresh's only
+                QCOMPARE(seen.last(), colorFromWindowColor(Red));
+            }
+            QVERIFY(!painted.of(form.PC1Path[2]).contains(colorFromWindowColor(Yellow)));
+            QCOMPARE(form.NumPCs->text(), u"1"_s);
+            QCOMPARE(form.File1[1]->list(0), u"a.txt"_s);
+        }
     }
+
     // both unseen. A timer tick while the box is open must not start another run.
     void errorShownOnceStopsTheRun_data()
     {

@@ -16,7 +16,8 @@ namespace {
 constexpr qint64 UnsavedMinutes = 10;
 
 // A station's colour during its step: shown once the step ends, and only if it differs
-// from what is on screen; yellow is shown only while a call to it is slow to answer.
+// from what is on screen; yellow is shown only while a call to it is slow to answer
+// (showStationInFlight).
 void showStationColor(TextBox* path, quint32 color)
 {
     path->setForeColorUnshown(color);
@@ -83,7 +84,7 @@ void refreshCollectionFolder(Form1& form)
 void showStationInFlight(Form1& form, int station)
 {
     TextBox* path = form.PC1Path[station];
-    path->showForeColor();
+    path->showInterimColor(WindowColor::Yellow);
     path->repaint();
 }
 
@@ -92,7 +93,6 @@ void RefreshStations(Form1& form)
     try {
         int activeStations = 0;
         for (int i = 0; i < StationCount; ++i) {
-            showStationColor(form.PC1Path[i], WindowColor::Yellow);
             bool reached = form.fileSystem().folderExists(form.PC1Path[i]->text());
             if (reached) {
                 try {

@@ -21,10 +21,15 @@ void TextBox::setForeColor(quint32 color)
 
 void TextBox::showForeColor()
 {
-    if (m_shownColor == m_foreColor)
+    showInterimColor(m_foreColor);
+}
+
+void TextBox::showInterimColor(quint32 color)
+{
+    if (m_shownColor == color)
         return;
-    m_shownColor = m_foreColor;
-    applyWindowColor(this, QPalette::Text, m_foreColor);
+    m_shownColor = color;
+    applyWindowColor(this, QPalette::Text, color);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event)

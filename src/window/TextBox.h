@@ -19,6 +19,8 @@ public:
     void setForeColorUnshown(quint32 color) { m_foreColor = color; }
     // Shows the colour set last, if the box shows another.
     void showForeColor();
+    // Shows this colour until the next showForeColor(); the colour set stays what it was.
+    void showInterimColor(quint32 color);
 
 signals:
     void lostFocus(Qt::FocusReason reason);

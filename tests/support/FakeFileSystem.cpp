@@ -2,6 +2,8 @@
 #include "platform/Paths.h"
 #include "platform/PosixErrors.h"
 
+#include <algorithm>
+
 namespace {
 
 // The real file with the fake's faults.
@@ -99,23 +101,27 @@ private:
 void FakeFileSystem::hangUnder(const QString& folder)
 {
     const std::lock_guard lock(m_hang->mutex);
-    m_hang->folder = folder;
+    m_hang->folders.append(folder);
 }
 
 void FakeFileSystem::release()
 {
     const std::lock_guard lock(m_hang->mutex);
-    m_hang->folder.clear();
+    m_hang->folders.clear();
     m_hang->released.notify_all();
 }
 
 void FakeFileSystem::waitIfHanging(const QString& path) const
 {
     std::unique_lock lock(m_hang->mutex);
-    if (m_hang->folder.isEmpty() || !path.startsWith(m_hang->folder))
+    const auto hanging = [&] {
+        return std::any_of(m_hang->folders.cbegin(), m_hang->folders.cend(),
+                           [&](const QString& folder) { return path.startsWith(folder); });
+    };
+    if (!hanging())
         return;
     ++m_hang->held;
-    m_hang->released.wait(lock, [&] { return m_hang->folder.isEmpty(); });
+    m_hang->released.wait(lock, [&] { return !hanging(); });
 }
 
 int FakeFileSystem::callsHeld() const

@@ -72,8 +72,9 @@ public:
     FileStatus withStatusTimes(const QString& path, FileStatus status) const;
     QHash<QString, std::pair<qint64, qint64>> statusTimes;
 
-    // A share that stops answering: every call on a path in the folder waits until
-    // release(), from whatever thread it comes. callsHeld counts the calls that waited.
+    // Shares that stop answering: every call on a path that starts with one of the
+    // folders waits until release(), from whatever thread it comes. callsHeld counts
+    // the calls that waited.
     void hangUnder(const QString& folder);
     void release();
     void waitIfHanging(const QString& path) const;
@@ -95,7 +96,7 @@ private:
     {
         std::mutex mutex;
         std::condition_variable released;
-        QString folder;
+        QStringList folders;
         int held = 0;
     };
     std::shared_ptr<Hang> m_hang = std::make_shared<Hang>();
