@@ -214,6 +214,8 @@ FileSystem::Claim FakeFileSystem::linkNew(const QString& from, const QString& to
 
 void FakeFileSystem::renameOver(const QString& from, const QString& to)
 {
+    if (beforeReplace)
+        beforeReplace(to);
     failIf("replace");
     NativeFileSystem::renameOver(from, to);
 }

@@ -37,7 +37,8 @@ public:
     std::unique_ptr<FileHandle> createNew(const QString& path) override;
     Claim renameNoReplace(const QString& from, const QString& to) override;
     Claim linkNew(const QString& from, const QString& to) override;
-    void renameOver(const QString& from, const QString& to) override;
+    void renameOver(const QString& from, const QString& to) override; // beforeReplace runs first
+    std::function<void(const QString&)> beforeReplace;
     void syncFolder(const QString& path) override; // "sync folder" fails it
     void removeFile(const QString& path) override; // beforeRemove runs first, with the path
     std::function<void(const QString&)> beforeRemove;
