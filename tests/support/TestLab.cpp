@@ -25,8 +25,8 @@ TestLab::TestLab() : m_previousFolder(QDir::currentPath())
 TestLab::~TestLab()
 {
     fileSystem.release();
-    if (m_bounded)
-        m_bounded->waitUntilIdle();
+    if (m_windowFileSystem)
+        m_windowFileSystem->waitUntilIdle();
     m_form.reset();
     QDir::setCurrent(m_previousFolder);
 }
@@ -77,16 +77,16 @@ QString TestLab::collectionFolder(int session) const
 
 Form1& TestLab::openBounded(std::chrono::milliseconds deadline)
 {
-    m_bounded = std::make_unique<WindowFileSystem>(fileSystem, deadline);
+    m_windowFileSystem = std::make_unique<WindowFileSystem>(fileSystem, deadline);
     return open();
 }
 
 Form1& TestLab::open()
 {
-    FileSystem& fs = m_bounded ? m_bounded->fileSystem() : fileSystem;
+    FileSystem& fs = m_windowFileSystem ? m_windowFileSystem->fileSystem() : fileSystem;
     m_form = std::make_unique<Form1>(fs, desktop);
-    if (m_bounded)
-        m_bounded->attach(*m_form);
+    if (m_windowFileSystem)
+        m_windowFileSystem->attach(*m_form);
     connectEvents(*m_form);
     startupSucceeded = runStartup(*m_form);
     return *m_form;

@@ -55,6 +55,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previousFolder;
-    std::unique_ptr<WindowFileSystem> m_bounded;
+    std::unique_ptr<WindowFileSystem> m_windowFileSystem;
     std::unique_ptr<Form1> m_form;
 };
