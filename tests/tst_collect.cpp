@@ -283,88 +283,141 @@ private slots:
         QCOMPARE(contents(folder), expected);
     }
 
-    // A failure on a station's side is logged, and the run goes on with the next file and
-    // station; a station that stopped answering is not waited for again, and is shown red
-    // with its last list until it answers.
-    void stationFailureIsLoggedAndSkipped_data()
+    // A failure on a station's side is logged, and the run goes on with the next file and station;
+    // a station that stopped answering is not waited for again, and is shown red with its last list
+    // until it answers. A failure on the collection's side ends the run where it happens: the copies
+    // before it stay, whole and recorded; nothing is left under the failed file's name or a temporary
+    // one. Every row: station 1 holds a, b and c, station 2 holds d, station 3 is off.
+    void failuresDuringARun_data()
     {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<QStringList>("failed");
-        const QStringList b{u"b.txt"_s};
-        QTest::newRow("read fails half-way") << u"read"_s << u"Path/File access error"_s << b;
-        QTest::newRow("share ends the read early")
-            << u"end"_s << u"O ficheiro não foi lido até ao fim"_s << b;
-        QTest::newRow("rewritten at every read")
-            << u"rewrite"_s << u"O ficheiro foi alterado durante a cópia"_s << b;
-        QTest::newRow("station stops answering")
-            << u"hang"_s << u"O PC não responde"_s << QStringList{u"b.txt"_s, u"c.txt"_s};
+        QTest::addColumn<Errors>("errors");
+        QTest::addColumn<qint64>("failAfterBytes"); // below zero: that many bytes into the first log line
+        QTest::addColumn<QString>("twist");
+        QTest::addColumn<QString>("failure"); // "%f" the file, "%s" station 1, "%c" the collection folder
+        // The log, which also says what was copied and what was not: "H" its header, "a" a's copy line,
+        // "b!" the failure at b, "3" station 3 not found, "I" the interruption.
+        QTest::addColumn<QString>("log");
+        const auto row = [](const char* name, Errors errors, qint64 bytes, const QString& twist,
+                            const QString& failure, const QString& log) {
+            QTest::newRow(name) << errors << bytes << twist << failure << log;
+        };
+        const QString atB = u"Error 75 a copiar o ficheiro: %f   "_s,
+                      atA = u"Error 75 a copiar o ficheiro: %s/a.txt   "_s;
+        const QString access = u"Path/File access error"_s, full = u"Error 61 a escrever o ficheiro: %c/"_s;
+        row("read fails half-way", {{u"read"_s, EIO}}, 1500, {}, atB + access, u"H a b! c d 3"_s);
+        row("share ends the read early", {}, 0, u"end"_s, atB + u"O ficheiro não foi lido até ao fim"_s,
+            u"H a b! c d 3"_s);
+        row("rewritten at every read", {}, 0, u"rewrite"_s,
+            atB + u"O ficheiro foi alterado durante a cópia"_s, u"H a b! c d 3"_s);
+        row("station stops answering", {}, 0, u"hang"_s, atB + u"O PC não responde"_s, u"H a b! c! d 3"_s);
+        row("disk full", {{u"write"_s, ENOSPC}}, 1500, {},
+            u"Error 61 a copiar o ficheiro: %s/b.txt   Disk full"_s, u"H a I"_s);
+        row("quota exceeded", {{u"write"_s, EDQUOT}}, 1500, {},
+            u"Error 61 a copiar o ficheiro: %s/b.txt   Disk full"_s, u"H a I"_s);
+        row("disk full at the copy's sync", {{u"sync"_s, ENOSPC}}, 0, {},
+            u"Error 61 a copiar o ficheiro: %s/a.txt   Disk full"_s, u"H I"_s);
+        row("share gone at the copy's close", {{u"close"_s, EIO}}, 0, {}, atA + access, u"H I"_s);
+        row("copy reads back different", {}, 0, u"corrupt"_s, atA + u"A cópia não coincide com o original"_s,
+            u"H I"_s);
+        row("rename fails, no other way tried", {{u"rename"_s, EIO}}, 0, {}, atA + access, u"H I"_s);
+        row("link fails", {{u"rename"_s, EINVAL}, {u"link"_s, EIO}}, 0, {}, atA + access, u"H I"_s);
+        row("placeholder not replaced", {{u"rename"_s, EINVAL}, {u"link"_s, EPERM}, {u"replace"_s, EIO}}, 0,
+            {}, atA + access, u"H I"_s);
+        row("folder not synced after the claim", {{u"sync folder"_s, EIO}}, 0, {}, atA + access, u"H I"_s);
+        // A copy whose line cannot be written whole goes again, and so does what was written of its lines.
+        row("SHA256SUMS line torn", {{u"write SHA256SUMS"_s, ENOSPC}}, 40, {},
+            full + u"SHA256SUMS   Disk full"_s, u"H I"_s);
+        row("log line torn, after its SHA256SUMS line", {{u"write log.txt"_s, ENOSPC}}, -20, {},
+            full + u"log.txt   Disk full"_s, u"H"_s);
+        row("log.txt not written", {{u"write log.txt"_s, EIO}}, 0, {},
+            u"Error 75 a escrever o ficheiro: %c/log.txt   "_s + access, QString());
+        // Every file copied, the records cannot be made safe on disk: said, not taken for done.
+        row("log.txt not synced at the end", {{u"sync log.txt"_s, ENOSPC}}, 0, {},
+            full + u"log.txt   Disk full"_s, u"H a b c d 3"_s);
+        row("SHA256SUMS not closed at the end", {{u"close SHA256SUMS"_s, EIO}}, 0, {},
+            u"Error 75 a escrever o ficheiro: %c/SHA256SUMS   "_s + access, u"H a b c d 3 I"_s);
     }
 
-    void stationFailureIsLoggedAndSkipped()
+    void failuresDuringARun()
     {
-        QFETCH(QString, fault);
+        QFETCH(Errors, errors);
+        QFETCH(qint64, failAfterBytes);
+        QFETCH(QString, twist);
         QFETCH(QString, failure);
-        QFETCH(QStringList, failed);
+        QFETCH(QString, log);
         TestLab lab;
-        lab.writeStationList(3); // station 3 is off
+        lab.writeStationList(3);
         const QString pc1 = lab.makeStation(0), pc2 = lab.makeStation(1), folder = lab.collectionFolder();
         lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
-        const QMap<QString, QByteArray> sources{
-            {u"a.txt"_s, QByteArray(1000, 'a')}, {u"b.txt"_s, QByteArray(3000, 'b')}, {u"c.txt"_s, "c"}};
+        const QMap<QString, QByteArray> sources{{u"a.txt"_s, QByteArray(1000, 'a')},
+                                                {u"b.txt"_s, QByteArray(3000, 'b')},
+                                                {u"c.txt"_s, "c"},
+                                                {u"d.txt"_s, "d"}};
         for (auto source = sources.cbegin(); source != sources.cend(); ++source)
-            lab.writeFile(pc1, source.key(), source.value());
-        lab.writeFile(pc2, u"d.txt"_s, "d");
+            lab.writeFile(source.key() == u"d.txt"_s ? pc2 : pc1, source.key(), source.value());
         Form1& form = lab.openBounded(std::chrono::milliseconds(1000));
         form.Professor->setText(u"Ana"_s);
         FakeFileSystem& fs = lab.fileSystem;
         const QString b = joinPath(pc1, u"b.txt"_s);
-        if (fault == u"read"_s) {
-            fs.errors.insert(u"read"_s, EIO);
-            fs.failAfterBytes = 1500;
-        } else if (fault == u"end"_s) {
+        const QByteArray opening = header("Ana", "2", folder);
+        fs.errors = errors;
+        fs.failAfterBytes = failAfterBytes < 0 ? opening.size() - failAfterBytes : failAfterBytes;
+        fs.corruptNewFiles = twist == u"corrupt"_s;
+        if (twist == u"end"_s)
             fs.endOfFileAt = 1500;
-        } else if (fault == u"rewrite"_s) {
+        if (twist == u"rewrite"_s) {
             fs.whileReading = [&, size = 3000](const QString& path) mutable {
                 if (path == b)
                     writeRaw(b, QByteArray(++size, 'b'));
             };
-        } else {
-            fs.hangUnder(b);
         }
+        if (twist == u"hang"_s)
+            fs.hangUnder(b);
 
         form.CommandRecolhe->click();
 
-        QByteArray log = header("Ana", "2", folder);
-        QString box = u"48 Não foram recolhidos:"_s;
-        QStringList copies;
+        failure.replace(u"%s"_s, pc1).replace(u"%c"_s, folder);
+        const bool stationSide = log.contains(u'!'), copiedAll = log.contains(u'3');
+        QByteArray logged;
+        QString uncollected = u"48 Não foram recolhidos:"_s;
+        QStringList copies, opened;
         QMap<QString, QByteArray> expected;
-        for (auto source = sources.cbegin(); source != sources.cend(); ++source) {
-            const QString path = joinPath(pc1, source.key());
-            if (failed.contains(source.key())) {
-                const QString line = u"Error 75 a copiar o ficheiro: "_s + path + u"   "_s + failure;
-                log += line.toLatin1() + "\r\n";
-                box += u'\n' + line;
-                continue;
+        for (const QString& token : log.split(u' ', Qt::SkipEmptyParts)) {
+            const QString path = joinPath(token.startsWith(u'd') ? pc2 : pc1, token.left(1) + u".txt"_s);
+            QString line;
+            if (token == u"H"_s) {
+                logged += opening;
+            } else if (token == u"I"_s) {
+                logged += (u"Recolha interrompida: "_s + failure + u"\r\n"_s).toLatin1();
+            } else if (token == u"3"_s || token.endsWith(u'!')) {
+                line = token == u"3"_s ? lab.stationFolder(2) + NotFound
+                                       : QString(failure).replace(u"%f"_s, path);
+                logged += line.toLatin1() + "\r\n";
+                uncollected += u'\n' + line;
+            } else {
+                logged += (path + u" Copiado para "_s + folder + u"/\r\n"_s).toLatin1();
+                copies.append(QFileInfo(path).fileName());
+                opened.append(joinPath(folder, copies.last()));
+                expected.insert(copies.last(), sources.value(copies.last()));
             }
-            log += (path + u" Copiado para "_s + folder + u"/\r\n"_s).toLatin1();
-            copies.append(source.key());
-            expected.insert(source.key(), source.value());
         }
-        log += (joinPath(pc2, u"d.txt"_s) + u" Copiado para "_s + folder + u"/\r\n"_s + lab.stationFolder(2) +
-                NotFound + u"\r\n"_s)
-                   .toLatin1();
-        box += u'\n' + lab.stationFolder(2) + NotFound;
-        copies.append(u"d.txt"_s);
-        expected.insert(u"d.txt"_s, "d");
-        expected.insert(u"log.txt"_s, log);
+        expected.insert(u"log.txt"_s, logged);
         expected.insert(u"SHA256SUMS"_s, sha256sum(folder, copies));
-        QCOMPARE(lab.desktop.boxes(), QStringList{box});
+        QStringList boxes;
+        if (copiedAll)
+            boxes.append(uncollected);
+        if (!stationSide)
+            boxes.append(u"48 "_s + failure +
+                         u"\nOs ficheiros já copiados ficam na pasta de recolha; para "
+                         u"recolher de novo, escolha outra sessão."_s);
+        QCOMPARE(lab.desktop.boxes(), boxes);
         QCOMPARE(contents(folder), expected);
-        QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
-        QCOMPARE(form.File2->listCount(), expected.size()); // refreshed
+        QCOMPARE(lab.desktop.openedFiles, opened);
+        // The folder is opened once every file is copied, before the records are closed.
+        QCOMPARE(lab.desktop.openedFolders, copiedAll ? QStringList{folder + u'/'} : QStringList());
+        QCOMPARE(form.File2->listCount(), stationSide ? expected.size() : 0); // refreshed after a whole run
 
-        const bool stuck = fault == u"hang"_s;
+        const bool stuck = twist == u"hang"_s;
         QCOMPARE(form.PC1Path[0]->foreColor(), stuck ? WindowColor::Red : WindowColor::Black);
         QCOMPARE(form.File1[0]->listCount(), 3);
         QCOMPARE(form.NumPCs->text(), stuck ? u"1"_s : u"2"_s);
@@ -416,110 +469,6 @@ private slots:
                          u"20 PERIGO - Pretende Apagar todas os ficheiros nos computadores dos alunos?"_s,
                          u"48 Apaga Originais cancelado: 2 ficheiro(s) apagado(s); os restantes ficam nos "
                          u"PCs."_s}));
-    }
-
-    // A failure on the collection's side ends the run where it happens: the copies before it
-    // stay, whole and recorded; nothing is left under the failed file's name or a temporary one.
-    void failureKeepsWhatWasCopied_data()
-    {
-        QTest::addColumn<Errors>("errors");
-        QTest::addColumn<qint64>("failAfterBytes"); // below zero: that many bytes into the first log line
-        QTest::addColumn<bool>("corrupt");
-        QTest::addColumn<QString>("failure");  // "%s" the station, "%c" the collection folder
-        QTest::addColumn<QStringList>("kept"); // copies left, in SHA256SUMS, the log and the editor
-        QTest::addColumn<QString>("log");      // its header (H), the copies' lines (L), the interruption (I)
-        const QStringList a{u"a.txt"_s}, all{u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}, none;
-        const QString atA = u"Error 75 a copiar o ficheiro: %s/a.txt   Path/File access error"_s;
-        QTest::newRow("disk full") << Errors{{u"write"_s, ENOSPC}} << qint64(1500) << false
-                                   << u"Error 61 a copiar o ficheiro: %s/b.txt   Disk full"_s << a
-                                   << u"HLI"_s;
-        QTest::newRow("quota exceeded")
-            << Errors{{u"write"_s, EDQUOT}} << qint64(1500) << false
-            << u"Error 61 a copiar o ficheiro: %s/b.txt   Disk full"_s << a << u"HLI"_s;
-        QTest::newRow("disk full at the copy's sync")
-            << Errors{{u"sync"_s, ENOSPC}} << qint64(0) << false
-            << u"Error 61 a copiar o ficheiro: %s/a.txt   Disk full"_s << none << u"HI"_s;
-        QTest::newRow("share gone at the copy's close")
-            << Errors{{u"close"_s, EIO}} << qint64(0) << false << atA << none << u"HI"_s;
-        QTest::newRow("copy reads back different")
-            << Errors() << qint64(0) << true
-            << u"Error 75 a copiar o ficheiro: %s/a.txt   A cópia não coincide com o original"_s << none
-            << u"HI"_s;
-        QTest::newRow("rename fails, no other way tried")
-            << Errors{{u"rename"_s, EIO}} << qint64(0) << false << atA << none << u"HI"_s;
-        QTest::newRow("link fails") << Errors{{u"rename"_s, EINVAL}, {u"link"_s, EIO}} << qint64(0) << false
-                                    << atA << none << u"HI"_s;
-        QTest::newRow("placeholder not replaced")
-            << Errors{{u"rename"_s, EINVAL}, {u"link"_s, EPERM}, {u"replace"_s, EIO}} << qint64(0) << false
-            << atA << none << u"HI"_s;
-        QTest::newRow("folder not synced after the claim")
-            << Errors{{u"sync folder"_s, EIO}} << qint64(0) << false << atA << none << u"HI"_s;
-        // A copy whose line cannot be written whole goes again, and so does what was written of its lines.
-        QTest::newRow("SHA256SUMS line torn")
-            << Errors{{u"write SHA256SUMS"_s, ENOSPC}} << qint64(40) << false
-            << u"Error 61 a escrever o ficheiro: %c/SHA256SUMS   Disk full"_s << none << u"HI"_s;
-        QTest::newRow("log line torn, after its SHA256SUMS line")
-            << Errors{{u"write log.txt"_s, ENOSPC}} << qint64(-20) << false
-            << u"Error 61 a escrever o ficheiro: %c/log.txt   Disk full"_s << none << u"H"_s;
-        QTest::newRow("log.txt not written")
-            << Errors{{u"write log.txt"_s, EIO}} << qint64(0) << false
-            << u"Error 75 a escrever o ficheiro: %c/log.txt   Path/File access error"_s << none << QString();
-        // Every file copied, the records cannot be made safe on disk: said, not taken for done.
-        QTest::newRow("log.txt not synced at the end")
-            << Errors{{u"sync log.txt"_s, ENOSPC}} << qint64(0) << false
-            << u"Error 61 a escrever o ficheiro: %c/log.txt   Disk full"_s << all << u"HL"_s;
-        QTest::newRow("SHA256SUMS not closed at the end")
-            << Errors{{u"close SHA256SUMS"_s, EIO}} << qint64(0) << false
-            << u"Error 75 a escrever o ficheiro: %c/SHA256SUMS   Path/File access error"_s << all << u"HLI"_s;
-    }
-
-    void failureKeepsWhatWasCopied()
-    {
-        QFETCH(Errors, errors);
-        QFETCH(qint64, failAfterBytes);
-        QFETCH(bool, corrupt);
-        QFETCH(QString, failure);
-        QFETCH(QStringList, kept);
-        QFETCH(QString, log);
-        TestLab lab;
-        lab.writeStationList(1);
-        const QString station = lab.makeStation(0), folder = lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
-        const QMap<QString, QByteArray> sources{
-            {u"a.txt"_s, QByteArray(1000, 'a')}, {u"b.txt"_s, QByteArray(3000, 'b')}, {u"c.txt"_s, "c"}};
-        for (auto source = sources.cbegin(); source != sources.cend(); ++source)
-            lab.writeFile(station, source.key(), source.value());
-        Form1& form = lab.open();
-        form.Professor->setText(u"Ana"_s);
-        lab.fileSystem.errors = errors;
-        const QByteArray opening = header("Ana", "1", folder);
-        lab.fileSystem.failAfterBytes = failAfterBytes < 0 ? opening.size() - failAfterBytes : failAfterBytes;
-        lab.fileSystem.corruptNewFiles = corrupt;
-
-        form.CommandRecolhe->click();
-
-        failure.replace(u"%s"_s, station).replace(u"%c"_s, folder);
-        QCOMPARE(lab.desktop.boxes(),
-                 QStringList{u"48 "_s + failure +
-                             u"\nOs ficheiros já copiados ficam na pasta de recolha; para "
-                             u"recolher de novo, escolha outra sessão."_s});
-        QByteArray lines;
-        QStringList opened;
-        QMap<QString, QByteArray> expected;
-        for (const QString& name : kept) {
-            lines += (joinPath(station, name) + u" Copiado para "_s + folder + u"/\r\n"_s).toLatin1();
-            opened.append(joinPath(folder, name));
-            expected.insert(name, sources.value(name));
-        }
-        const QByteArray interruption = (u"Recolha interrompida: "_s + failure + u"\r\n"_s).toLatin1();
-        expected.insert(u"log.txt"_s, (log.contains(u'H') ? opening : QByteArray()) +
-                                          (log.contains(u'L') ? lines : QByteArray()) +
-                                          (log.contains(u'I') ? interruption : QByteArray()));
-        expected.insert(u"SHA256SUMS"_s, sha256sum(folder, kept));
-        QCOMPARE(contents(folder), expected);
-        QCOMPARE(lab.desktop.openedFiles, opened);
-        // The folder is opened once every file is copied, before the records are closed.
-        QCOMPARE(lab.desktop.openedFolders.size(), kept.size() == sources.size() ? 1 : 0);
-        QCOMPARE(form.File2->listCount(), 0); // not refreshed
     }
 };
 

@@ -43,25 +43,13 @@ class TestInteraction : public QObject
 {
     Q_OBJECT
 private slots:
-    // The window opens with "Recolha" focused: Return and Space press it.
-    void recolhaHasTheFirstFocus()
-    {
-        TestLab lab;
-        Form1& form = openShown(lab);
-        QSignalSpy recolha(form.CommandRecolhe, &QPushButton::clicked);
-        // With a teacher's name the run keeps the focus where it was (the lab has no collection folder).
-        form.Professor->setText(QStringLiteral("Ana"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(recolha.count(), 2);
-    }
-
     // A click and a key given while the program was busy do not reach the window, nor the box that
     // opens next: the invigilator answers the box that was read.
     void inputGivenBeforeABoxIsDropped()
     {
         TestLab lab;
         Form1& form = openShown(lab);
+        QCOMPARE(QApplication::focusWidget(), form.CommandRecolhe); // where Return would press it
         QSignalSpy refresh(form.CommandRefresh, &QPushButton::clicked);
         QSignalSpy recolha(form.CommandRecolhe, &QPushButton::clicked);
         const QPointF centre = QRectF(form.CommandRefresh->rect()).center();
@@ -127,22 +115,6 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), form.Filtro[0]);
         QCOMPARE(form.Filtro[0]->selectedText(), QStringLiteral("*.txt|*.doc"));
         QCOMPARE(form.File1[0]->pattern(), QStringLiteral("*.*"));
-    }
-
-    void acceptedFilterAppliesOnceBeforeTheClick()
-    {
-        TestLab lab;
-        Form1& form = openShown(lab);
-        QSignalSpy refresh(form.CommandRefresh, &QPushButton::clicked);
-        form.Filtro[0]->setFocus(Qt::MouseFocusReason);
-        form.Filtro[0]->setText(QStringLiteral("*.txt"));
-
-        QTest::mouseClick(form.CommandRefresh, Qt::LeftButton);
-
-        QVERIFY(lab.desktop.prompts.isEmpty());
-        QCOMPARE(refresh.count(), 1);
-        QCOMPARE(QApplication::focusWidget(), form.CommandRefresh);
-        QCOMPARE(form.File1[0]->listCount(), 1);
     }
 
     void scrollStepUnderAMessageBoxIsRefused()

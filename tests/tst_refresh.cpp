@@ -1,6 +1,5 @@
 #include "monitor/FileNameFilter.h"
 #include "monitor/RefreshStations.h"
-#include "platform/NativeName.h"
 #include "support/TestLab.h"
 #include "window/FileListBox.h"
 #include "window/Form1.h"
@@ -8,12 +7,7 @@
 #include "window/WindowColor.h"
 
 #include <QDir>
-#include <QFile>
-#include <QScrollBar>
 #include <QTest>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -103,43 +97,11 @@ private slots:
             for (const QString& path : gone)
                 QDir().remove(path);
         };
+        form.File1[0]->setListIndex(0); // the invigilator looks at another file: the newest is selected again
         RefreshStations(form);
         QTEST((form.File1[0]->fileName() + u' ' + form.Hora[0]->text()).trimmed(), "shown");
         QTEST(form.Hora[0]->foreColor(), "colour");
     }
-
-    void foldersGoAndComeBack()
-    {
-        TestLab lab;
-        lab.writeStationList(2);
-        const QString station = lab.makeStation(0), collection = lab.collectionFolder(1);
-        addFile(lab, station, u"a.txt"_s, "09:55", "09:55");
-        Form1& form = lab.open();
-        // Station 0 goes off the network, station 1 and the collection folder come up.
-        QVERIFY(QDir(station).removeRecursively());
-        lab.makeStation(1);
-        lab.writeFile(lab.makeFolder(u"recolha/Lab1/Sessao1"_s), u"pc01.zip"_s);
-        RefreshStations(form);
-        QCOMPARE(QPair(form.PC1Path[0]->foreColor(), form.PC1Path[1]->foreColor()), QPair(Red, Black));
-        QCOMPARE(form.NumPCs->text(), u"1"_s);
-        // The row off the network keeps what it showed, greyed.
-        QVERIFY(!form.File1[0]->isEnabled() && !form.Hora[0]->isEnabled());
-        QCOMPARE(form.File1[0]->list(0) + u' ' + form.Hora[0]->text(), u"a.txt 09:55"_s);
-        QVERIFY(form.PathRecolha->foreColor() == Black && form.File2->isEnabled());
-        QCOMPARE(form.File2->list(0), u"pc01.zip"_s);
-
-        // Station 0 comes back with another file; the collection folder goes.
-        addFile(lab, lab.makeStation(0), u"b.txt"_s, "09:59", "09:59");
-        QVERIFY(QDir(collection).removeRecursively());
-        RefreshStations(form);
-        QCOMPARE(form.PC1Path[0]->foreColor(), Black);
-        QVERIFY(form.File1[0]->isEnabled() && form.Hora[0]->isEnabled());
-        QCOMPARE(form.File1[0]->list(0) + u' ' + form.Hora[0]->text(), u"b.txt 09:59"_s);
-        QVERIFY(form.PathRecolha->foreColor() == Red && !form.File2->isEnabled());
-        QCOMPARE(form.File2->listCount(), 0);
-    }
-
-    // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears,
 
     // A station that stops answering, at its folder test or once its folder was found, is shown
     // yellow while the window waits for it, then red, its last list kept; the next refresh does
@@ -176,6 +138,7 @@ private slots:
         }
     }
 
+    // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears,
     // both unseen. A timer tick while the box is open must not start another run.
     void errorShownOnceStopsTheRun_data()
     {
@@ -215,30 +178,6 @@ private slots:
         QCOMPARE(form.PathRecolha->foreColor(), Red);
     }
 
-    // A name that is not UTF-8 (made on a machine with another encoding) is listed, timed and opened as
-    // the very bytes on disk, and shown with U+FFFD for the byte that cannot be decoded.
-    void undecodableNameReachesItsFile()
-    {
-        TestLab lab;
-        lab.writeStationList(1);
-        const QByteArray exact = QFile::encodeName(lab.makeStation(0)) + "/exame\xf3.txt";
-        const int fd = ::open(exact.constData(), O_CREAT | O_WRONLY, 0644);
-        QVERIFY(fd >= 0 && ::close(fd) == 0);
-        // Given only once a status call on the very bytes succeeds; saved 20 minutes before now.
-        const QDate day = lab.desktop.clock.date();
-        lab.fileSystem.setTimes(nameFromNative(exact), QDateTime(day, QTime(9, 30)),
-                                QDateTime(day, QTime(9, 40)));
-
-        Form1& form = lab.open();
-        QCOMPARE(form.File1[0]->listCount(), 1);
-        QCOMPARE(form.File1[0]->item(0)->text() + u' ' + form.Hora[0]->text(), u"exame\ufffd.txt 09:30"_s);
-        QCOMPARE(form.Hora[0]->foreColor(), Red);
-        form.File1[0]->itemDoubleClicked(form.File1[0]->item(0));
-        QCOMPARE(lab.desktop.openedFiles.size(), 1);
-        QCOMPARE(nativeBytes(lab.desktop.openedFiles[0]), exact);
-    }
-
-    // Reading the same names again leaves the entries alone, but the newest is selected again.
     // Case is ignored first, then told apart; names beyond ASCII fold as Qt folds them.
     void listOrder()
     {
@@ -257,30 +196,6 @@ private slots:
         QCOMPARE(listed, QStringList({"_x.txt", "A.txt", "a.txt", "b.txt",
                                       QString::fromUtf8("\xc3\x81"
                                                         "baco.txt")}));
-    }
-
-    // A refresh selects the newest file again; a long name after short ones can be scrolled to.
-    void newestSelectedAgainLongNameScrolls()
-    {
-        TestLab lab;
-        lab.writeStationList(1);
-        const QString station = lab.makeStation(0);
-        addFile(lab, station, u"a.txt"_s, "09:50", "09:50");
-        addFile(lab, station, u"b.txt"_s, "09:55", "09:55");
-        Form1& form = lab.open();
-        FileListBox* list = form.File1[0];
-        list->setListIndex(0); // the invigilator looks at the older file
-        RefreshStations(form);
-        QCOMPARE(list->fileName(), u"b.txt"_s);
-
-        const QString longName = QString(120, u'x') + u".txt"_s;
-        addFile(lab, station, longName, "09:40", "09:40");
-        RefreshStations(form);
-        QCOMPARE(list->listCount(), 3);
-        QCOMPARE(list->fileName() + u' ' + form.Hora[0]->text(), u"b.txt 09:55"_s);
-        activate(form);
-        QVERIFY(list->horizontalScrollBar()->maximum() + list->viewport()->width() >=
-                list->fontMetrics().horizontalAdvance(longName));
     }
 
     // Minutes are counted between instants: across a change of the clock, real minutes are what count.
