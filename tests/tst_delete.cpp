@@ -134,10 +134,6 @@ void TestDelete::emptiesStationsIntoBackup_data()
         << one << u"replaced"_s << u"pc01/exame.txt=um, "_s + changed << notDeleted;
     QTest::newRow("whole seconds, changed in content alone")
         << one << u"whole-second content"_s << u"pc01/exame.txt=UM, "_s + changed << notDeleted;
-    QTest::newRow("share ends the reads early")
-        << twoFiles << u"end of file"_s << u"pc01/a.txt=um, pc02/b.txt=dois, backup/backup-log.txt="_s + Date
-        << u"48 O ficheiro: @/pc01/a.txt  não foi apagado porque não se consegui fazer o Backup!, "
-           "48 O ficheiro: @/pc02/b.txt  não foi apagado porque não se consegui fazer o Backup!"_s;
     // One file not deleted, the next on the station still is.
     QTest::newRow("rewritten at every read")
         << u"pc01/exame.txt=um, pc01/z.txt=z, backup/"_s << u"rewrite"_s
@@ -224,8 +220,6 @@ void TestDelete::emptiesStationsIntoBackup()
         QVERIFY(QFile::link(lab.path(u"backup"_s), lab.stationFolder(4)));
     } else if (fault == u"collection link"_s) {
         QVERIFY(QFile::link(lab.path(u"recolha/Lab1/Sessao1"_s), lab.stationFolder(4)));
-    } else if (fault == u"end of file"_s) {
-        fs.endOfFileAt = 1;
     } else if (fault == u"rewrite"_s) {
         fs.whileReading = [&, content = u"um"_s](const QString& path) mutable {
             if (path == original)
