@@ -15,14 +15,11 @@ namespace {
 
 constexpr quint32 Black = 0, Red = 255, Green = 32768, Yellow = 65535;
 
-// A file created and last saved at the given times of the test day.
-void addFile(TestLab& lab, const QString& folder, const QString& name, const QString& created,
-             const QString& saved)
+// An instant in UTC ("2026-10-25T00:55:00Z"), or a time of the test day ("10:05:59").
+QDateTime at(const TestLab& lab, const QString& text)
 {
-    lab.writeFile(folder, name);
-    const QDate day = lab.desktop.clock.date();
-    lab.fileSystem.setTimes(folder + QDir::separator() + name, QDateTime(day, QTime::fromString(created)),
-                            QDateTime(day, QTime::fromString(saved)));
+    return text.contains(u'T') ? QDateTime::fromString(text, Qt::ISODate)
+                               : QDateTime(lab.desktop.clock.date(), QTime::fromString(text));
 }
 
 // The text colour of each paint of the watched boxes.
@@ -72,6 +69,12 @@ private slots:
             << u"a 10:09 unreadable, b 10:08"_s << u"10:12"_s << u"b 10:08"_s << Green;
         QTest::newRow("no time readable, station marked")
             << u"a 10:09 gone, b 10:08 unreadable"_s << u"10:12"_s << u"a 00:00"_s << Red;
+        // Minutes are counted between instants: across a change of the clock, real minutes count. Lisbon:
+        // 02:00 summer time becomes 01:00 on 25 October 2026; 01:00 becomes 02:00 on 29 March 2026.
+        QTest::newRow("autumn, 15 minutes across the change")
+            << u"a 2026-10-25T00:55:00Z"_s << u"2026-10-25T01:10:00Z"_s << u"a 01:55"_s << Red;
+        QTest::newRow("spring, 5 minutes across the change")
+            << u"a 2026-03-29T00:58:00Z"_s << u"2026-03-29T01:03:00Z"_s << u"a 00:58"_s << Green;
     }
 
     void newestFile()
@@ -84,13 +87,14 @@ private slots:
         QStringList gone;
         for (const QString& entry : files.split(u", "_s)) {
             const QStringList words = entry.split(u' '), times = words[1].split(u'/');
-            addFile(lab, station, words[0], times[0], times.value(1, times[0]));
+            lab.fileSystem.setTimes(lab.writeFile(station, words[0]), at(lab, times[0]),
+                                    at(lab, times.value(1, times[0])));
             if (words.value(2) == u"gone")
                 gone.append(station + u'/' + words[0]);
             else if (words.value(2) == u"unreadable")
                 lab.fileSystem.timesOutcomes.insert(station + u'/' + words[0], FileTimesRead::Unreadable);
         }
-        lab.desktop.clock.setTime(QTime::fromString(now));
+        lab.desktop.clock = at(lab, now);
         Form1& form = lab.open();
         form.Hora[0]->setForeColor(Black);
         lab.fileSystem.afterListing = [&](const QString&) {
@@ -196,36 +200,6 @@ private slots:
         QCOMPARE(listed, QStringList({"_x.txt", "A.txt", "a.txt", "b.txt",
                                       QString::fromUtf8("\xc3\x81"
                                                         "baco.txt")}));
-    }
-
-    // Minutes are counted between instants: across a change of the clock, real minutes are what count.
-    // Lisbon: 02:00 summer time becomes 01:00 on 25 October 2026; 01:00 becomes 02:00 on 29 March 2026.
-    void minutesAcrossTheHourChange_data()
-    {
-        QTest::addColumn<QDateTime>("saved");
-        QTest::addColumn<QDateTime>("now");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<quint32>("colour");
-        const auto utc = [](const char* text) {
-            return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
-        };
-        QTest::newRow("autumn, 15 minutes across")
-            << utc("2026-10-25T00:55:00Z") << utc("2026-10-25T01:10:00Z") << u"01:55"_s << Red;
-        QTest::newRow("spring, 5 minutes across")
-            << utc("2026-03-29T00:58:00Z") << utc("2026-03-29T01:03:00Z") << u"00:58"_s << Green;
-    }
-
-    void minutesAcrossTheHourChange()
-    {
-        QFETCH(QDateTime, saved);
-        QFETCH(QDateTime, now);
-        TestLab lab;
-        lab.writeStationList(1);
-        lab.fileSystem.setTimes(lab.writeFile(lab.makeStation(0), u"a.txt"_s), saved);
-        lab.desktop.clock = now;
-        Form1& form = lab.open();
-        QTEST(form.Hora[0]->text(), "shown");
-        QTEST(form.Hora[0]->foreColor(), "colour");
     }
 
     // A station whose list cannot be re-read with a new filter keeps listing with the pattern it had.
