@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 int windowsShown()
@@ -160,14 +162,11 @@ private slots:
         QTest::addColumn<bool>("station"); // the station's button, else "Abre Pasta de Recolha"
         QTest::addColumn<QString>("pathBox");
         QTest::addColumn<QString>("opened"); // relative to the working folder; "-" for nothing
-        QTest::newRow("station off the network") << true << "pc09"
-                                                 << "-";
-        QTest::newRow("station path edited since the refresh") << true << "other"
-                                                               << "other/";
-        QTest::newRow("missing collection folder") << false << "recolha/Lab1/Sessao1"
-                                                   << "recolha/Lab1/Sessao1/";
-        QTest::newRow("empty collection path") << false << ""
-                                               << "/";
+        QTest::newRow("station off the network") << true << u"pc09"_s << u"-"_s;
+        QTest::newRow("station path edited since the refresh") << true << u"other"_s << u"other/"_s;
+        QTest::newRow("missing collection folder")
+            << false << u"recolha/Lab1/Sessao1"_s << u"recolha/Lab1/Sessao1/"_s;
+        QTest::newRow("empty collection path") << false << QString() << u"/"_s;
     }
 
     void folderButtons()
