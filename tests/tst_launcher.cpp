@@ -19,11 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void print(const QByteArray& line)
-{
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-}
-
 // The real desktop of a child, but with its box written out, and so is the path of the
 // URL handed to the ordinary opener (which would need a display).
 class ChildDesktop : public QObject, public QtDesktop
@@ -32,13 +27,14 @@ class ChildDesktop : public QObject, public QtDesktop
 public:
     int messageBox(const QString& prompt, int style) override
     {
-        print(QByteArray::number(style) + ' ' + prompt.toUtf8() + '\n');
+        std::printf("%d %s\n", style, prompt.toUtf8().constData());
         return MsgBoxAnswer::Ok;
     }
 public slots:
     void openUrl(const QUrl& url)
     {
-        print("opener " + QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()) + '\n');
+        std::printf("opener %s\n",
+                    QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).data());
     }
 };
 
@@ -50,20 +46,16 @@ int launchAsChild(int argc, char** argv)
         return 2;
     ChildDesktop desktop;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "openUrl");
-    const QString path = nameFromNative(QByteArray::fromHex(argv[4]));
-    if (qstrcmp(argv[2], "file") == 0)
-        openInEditorOrReport(desktop, path);
-    else
-        openFolderOrReport(desktop, path);
+    (qstrcmp(argv[2], "file") == 0 ? openInEditorOrReport : openFolderOrReport)(
+        desktop, nameFromNative(QByteArray::fromHex(argv[4])));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     return 0;
 }
 
-bool writeFile(const QByteArray& path, const QByteArray& content, int mode = 0600)
+bool writeFile(const QByteArray& path, const QByteArray& content)
 {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, mode);
-    const bool written =
-        fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size();
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0700);
+    const bool written = fd >= 0 && ::write(fd, content, size_t(content.size())) == content.size();
     ::close(fd);
     return written;
 }
@@ -82,12 +74,10 @@ private slots:
         QTest::addColumn<QString>("application"); // "" for none, "false" or "true" for its Terminal key
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("outcome"); // "opened", "reported" or "opener"
-        const QByteArray notUtf8("exame\xf3");
-        // Names a shell would split, run or take for an option, and one that is not UTF-8: one argument each.
-        for (const QByteArray& name : {"a; rm -rf ~.txt"_ba, "$(touch x).txt"_ba,
-                                       "o meu 'exame' \"final\".txt"_ba, "-x.txt"_ba, notUtf8})
-            QTest::addRow("editor, %s", name.toPercentEncoding(" ;$()'\"~").constData())
-                << true << "false" << name << "opened";
+        // Names a shell would split, run or take for an option, or not UTF-8: one argument each.
+        const QByteArray hostile = "-x; touch y $(touch z) 'o meu' \"exame\".txt", notUtf8("exame\xf3");
+        QTest::newRow("editor, shell-hostile") << true << "false" << hostile << "opened";
+        QTest::newRow("editor, not UTF-8") << true << "false" << notUtf8 << "opened";
         QTest::newRow("editor in a terminal, none installed") << true << "true" << notUtf8 << "reported";
         QTest::newRow("no editor") << true << "" << notUtf8 << "reported";
         QTest::newRow("file manager, not UTF-8") << false << "false" << notUtf8 << "opened";
@@ -112,17 +102,16 @@ private slots:
             std::remove(lab);
         });
         QVERIFY(::mkdir(lab, 0700) == 0 && (file ? writeFile(path, "exame") : ::mkdir(path, 0700) == 0));
-        if (!application.isEmpty()) {
-            const QByteArray script =
-                "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"${0%/*}/arguments\"\n: >\"${0%/*}/done\"\n";
-            const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Stand-in\nExec=\"" + root +
-                                     "/standin.sh\" %f\nTerminal=" + application.toUtf8() + "\n";
-            const QByteArray defaults =
-                "[Default Applications]\ntext/plain=standin.desktop\ninode/directory=standin.desktop\n";
-            QVERIFY(writeFile(root + "/standin.sh", script, 0700) &&
-                    writeFile(root + "/config/mimeapps.list", defaults) &&
-                    writeFile(root + "/data/applications/standin.desktop", entry));
-        }
+        // The stand-in for the editor and the file manager, when there is one, found in PATH.
+        const QByteArray standIn[][2] = {
+            {"/system/standin", "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"$0.arguments\"\n: >\"$0.done\"\n"},
+            {"/config/mimeapps.list",
+             "[Default Applications]\ntext/plain=s.desktop\ninode/directory=s.desktop\n"},
+            {"/data/applications/s.desktop",
+             "[Desktop Entry]\nType=Application\nName=S\nExec=standin %f\nTerminal=" + application.toUtf8()},
+        };
+        for (const auto& [where, content] : standIn)
+            QVERIFY(application.isEmpty() || writeFile(root + where, content));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DBUS_SESSION_BUS_ADDRESS");
@@ -141,18 +130,15 @@ private slots:
         QCOMPARE(child.exitCode(), 0);
         const QByteArray said = child.readAllStandardOutput();
 
-        if (outcome == "reported") {
-            const QString message = file ? "Não foi possível abrir o ficheiro %1 no editor de texto."
-                                         : "Não foi possível abrir a pasta %1 no gestor de ficheiros.";
-            // Each byte that is not UTF-8 shown as U+FFFD.
-            QCOMPARE(QString::fromUtf8(said), "48 " + message.arg(QString::fromUtf8(path)) + "\n");
-        } else if (outcome == "opener") {
-            QCOMPARE(said, "opener " + path + "\n");
-        } else {
-            QCOMPARE(said, QByteArray());
-            // The stand-in runs on its own: its record is there once it has finished.
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/done"), 60000);
-            QFile arguments(QString::fromUtf8(root + "/arguments"));
+        const QString message = file ? "Não foi possível abrir o ficheiro %1 no editor de texto."
+                                     : "Não foi possível abrir a pasta %1 no gestor de ficheiros.";
+        // In the report each byte that is not UTF-8 is shown as U+FFFD.
+        QCOMPARE(said, outcome == "reported" ? "48 " + message.arg(QString::fromUtf8(path)).toUtf8() + "\n"
+                       : outcome == "opener" ? "opener " + path + "\n"
+                                             : QByteArray());
+        if (outcome == "opened") { // the stand-in runs on its own: its record is there once it has finished
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + "/system/standin.done"), 60000);
+            QFile arguments(QString::fromUtf8(root + "/system/standin.arguments"));
             QVERIFY(arguments.open(QIODevice::ReadOnly));
             QCOMPARE(arguments.readAll(), path + "\n");
         }
