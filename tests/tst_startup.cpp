@@ -36,13 +36,12 @@ private slots:
         QTest::addColumn<QString>("laboratory");
         QTest::addColumn<QStringList>("paths");
         // Fourteen stations fill every place: a station made up from a final line end would fail.
-        const QStringList all = fourteen, gap{"pc01", "", "pc03 "}, none;
-        QTest::newRow("CR LF") << listFile("Lab1", all) << "Lab1" << all;
-        QTest::newRow("LF, no final") << listFile("Lab1", all, "\n").chopped(1) << "Lab1" << all;
+        const QStringList gap{"pc01", "", "pc03 "}, none;
+        QTest::newRow("CR LF") << listFile("Lab1", fourteen) << "Lab1" << fourteen;
+        QTest::newRow("LF, no final") << listFile("Lab1", fourteen, "\n").chopped(1) << "Lab1" << fourteen;
         QTest::newRow("empty station line, blanks") << listFile("Lab 3 ", gap) << "Lab 3 " << gap;
-        QTest::newRow("windows-1252") << listFile("Laborat\xf3rio \x80", {}) << "Laboratório €" << none;
-        QTest::newRow("utf-8, BOM") << "\xef\xbb\xbf" + listFile("Laborat\xc3\xb3rio", {}) << "Laboratório"
-                                    << none;
+        QTest::newRow("windows-1252") << listFile("Laborat\xf3rio \x80", none) << "Laboratório €" << none;
+        QTest::newRow("utf-8, BOM") << "\xef\xbb\xbf" + listFile("Lab\xc3\xb3", none) << "Labó" << none;
     }
 
     void startsUp()
@@ -79,15 +78,14 @@ private slots:
         QTest::addColumn<QString>("file"); // where the content is written
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("error");
-        const QString noPlace = u"340  Control array element '14' doesn't exist"_s;
-        QTest::newRow("15 stations") << u"pcs.txt"_s << listFile("Lab1", fourteen + QStringList{"pc15"})
-                                     << noPlace;
-        QTest::newRow("14 stations, empty line")
-            << u"pcs.txt"_s << listFile("Lab1", fourteen + QStringList{""}) << noPlace;
-        QTest::newRow("3 lines") << u"pcs.txt"_s << QByteArray("*.*\r\nLab1\r\nrecolha")
-                                 << u"62  Input past end of file"_s;
-        QTest::newRow("missing") << u"pcs.old"_s << QByteArray() << u"53  File not found"_s;
-        QTest::newRow("folder") << u"pcs.txt/pcs.txt"_s << QByteArray() << u"75  Path/File access error"_s;
+        for (const QString fifteenth : {"pc15", ""}) // an empty line is a station too
+            QTest::addRow("15 stations, \"%s\"", qPrintable(fifteenth))
+                << "pcs.txt" << listFile("Lab1", fourteen + QStringList{fifteenth})
+                << "340  Control array element '14' doesn't exist";
+        QTest::newRow("3 lines") << "pcs.txt" << QByteArray("*\r\nLab1\r\nrecolha")
+                                 << "62  Input past end of file";
+        QTest::newRow("missing") << "pcs.old" << QByteArray() << "53  File not found";
+        QTest::newRow("folder") << "pcs.txt/pcs.txt" << QByteArray() << "75  Path/File access error";
     }
 
     void failures()
@@ -107,31 +105,20 @@ private slots:
                  qPrintable(message));
     }
 
-    // The collection path follows each change of the laboratory and the session, its colour the folder.
-    void collectionPath_data()
-    {
-        QTest::addColumn<QString>("laboratory");
-        QTest::addColumn<QString>("session");
-        QTest::addColumn<QString>("below"); // the path below the collection root
-        QTest::newRow("leading zero kept") << u"Lab2"_s << u"07"_s << u"/Lab2/Sessao07"_s;
-        QTest::newRow("laboratory holding the separator")
-            << u"Piso2/Lab1"_s << u"3"_s << u"/Piso2/Lab1/Sessao3"_s;
-    }
-
+    // The collection path follows each change of the laboratory (which may hold the separator) and
+    // the session (its leading zero kept), its colour the folder.
     void collectionPath()
     {
-        QFETCH(QString, laboratory);
-        QFETCH(QString, session);
-        QFETCH(QString, below);
         TestLab lab;
         lab.writeStationList(1);
         Form1& form = lab.open();
-        lab.makeFolder("recolha" + below);
-        form.NumSessao->setText(session);
-        form.Laboratorio->setText(QDir::toNativeSeparators(laboratory));
-        QCOMPARE(form.PathRecolha->text(), lab.path("recolha") + QDir::toNativeSeparators(below));
+        lab.makeFolder("recolha/Piso2/Lab1/Sessao07");
+        form.NumSessao->setText("07");
+        form.Laboratorio->setText(QDir::toNativeSeparators("Piso2/Lab1"));
+        QCOMPARE(form.PathRecolha->text(),
+                 lab.path("recolha") + QDir::toNativeSeparators("/Piso2/Lab1/Sessao07"));
         QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Black);
-        form.NumSessao->setText(session + '0');
+        form.NumSessao->setText("070");
         QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Red);
     }
 };

@@ -18,12 +18,11 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("letters") << u"Sessão nº Laboratório €"_s << "Sess\xe3o n\xba Laborat\xf3rio \x80"_ba;
-        QTest::newRow("decomposed, composed") << u"a\u0303"_s << "\xe3"_ba;
+        // A decomposed letter is composed first.
+        QTest::newRow("letters") << u"Sessão nº Ló € a\u0303"_s << "Sess\xe3o n\xba L\xf3 \x80 \xe3"_ba;
         QTest::newRow("controls") << u"a\nDocente que vigiou b\r\t\x7f\u0085\u2028\u2029\u009f"_s
                                   << "a?Docente que vigiou b???????"_ba;
-        QTest::newRow("one ? a character") << u"Ω \U0001F600 \u001a"_s << "? ? ?"_ba;
-        QTest::newRow("escaped byte") << u"exame\xDCF3.txt"_s << "exame?.txt"_ba;
+        QTest::newRow("one ? each, escaped byte") << u"Ω \U0001F600 \u001a \xDCF3"_s << "? ? ? ?"_ba;
     }
 
     void logLine()
@@ -38,8 +37,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("utf-8") << "Relat\xc3\xb3rio \xe2\x82\xac.txt"_ba << u"Relatório €.txt"_s;
-        QTest::newRow("leading BOM kept") << "\xef\xbb\xbf\x61"_ba << u"\ufeffa"_s;
+        QTest::newRow("utf-8, BOM kept") << "\xef\xbb\xbfL\xc3\xb3 \xe2\x82\xac"_ba << u"\ufeffLó €"_s;
         QTest::newRow("windows-1252 byte") << "exame\xf3.txt"_ba << u"exame\ufffd.txt"_s;
         QTest::newRow("overlong slash") << "a\xc0\xaf"_ba << u"a\ufffd\ufffd"_s;
         QTest::newRow("encoded surrogate") << "\xed\xa0\x80"_ba << u"\ufffd\ufffd\ufffd"_s;
@@ -103,14 +101,11 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
-        const QString a(251, u'a'), cedilla(125, u'ç'), emoji = u"😀"_s.repeated(63);
+        const QString a(251, u'a'), emoji = u"😀"_s.repeated(63);
         const QString escaped = nameFromNative(QByteArray(250, '\xF3'));
-        QTest::newRow("before the extension") << u"resposta.txt"_s << u"resposta (2).txt"_s;
-        QTest::newRow("last extension only") << u"a.tar.gz"_s << u"a.tar (2).gz"_s;
+        QTest::newRow("before the last extension") << u"a.tar.gz"_s << u"a.tar (2).gz"_s;
         QTest::newRow("leading dot is no extension") << u".bashrc"_s << u".bashrc (2)"_s;
         QTest::newRow("255 bytes") << a + u".txt"_s << a.left(247) + u" (2).txt"_s;
-        QTest::newRow("two-byte characters whole")
-            << cedilla + u".txt"_s << cedilla.left(123) + u" (2).txt"_s;
         QTest::newRow("four-byte characters whole") << emoji + u".c"_s << emoji.left(124) + u" (2).c"_s;
         QTest::newRow("escaped bytes") << escaped + u".txt"_s << escaped.left(247) + u" (2).txt"_s;
         QTest::newRow("extension too long") << u"a."_s + a.left(253) << (u"a."_s + a).left(251) + u" (2)"_s;
