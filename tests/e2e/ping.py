@@ -17,61 +17,49 @@ from Xlib import X, display
 from Xlib.protocol import event
 
 
-def find(root, title):
-    for child in root.query_tree().children:
-        if child.get_wm_name() == title:
-            return child.id
-        found = find(child, title)
+def find(window, title):
+    for child in window.query_tree().children:
+        found = child.id if child.get_wm_name() == title else find(child, title)
         if found:
             return found
     return None
 
 
 def main():
-    count = int(sys.argv[2])
-    interval = float(sys.argv[3])
+    target, count, interval = sys.argv[1], int(sys.argv[2]), float(sys.argv[3])
     timeout = float(sys.argv[4]) if len(sys.argv) > 4 else 10.0
     d = display.Display()
     root = d.screen().root
-    if sys.argv[1].startswith("name:"):
-        waited = time.monotonic() + timeout
-        window_id = find(root, sys.argv[1][5:])
-        while window_id is None and time.monotonic() < waited:
-            time.sleep(0.2)
-            window_id = find(root, sys.argv[1][5:])
-        if window_id is None:
-            print("none")
-            return 1
-    else:
-        window_id = int(sys.argv[1], 0)
+    waited = time.monotonic() + timeout
+    window_id = find(root, target[5:]) if target.startswith("name:") else int(target, 0)
+    while window_id is None and time.monotonic() < waited:
+        time.sleep(0.2)
+        window_id = find(root, target[5:])
+    if window_id is None:
+        print("none")
+        return 1
     # Qt answers to the root window with the structure notify mask, others with substructure.
     root.change_attributes(event_mask=X.StructureNotifyMask | X.SubstructureNotifyMask)
-    protocols = d.intern_atom("WM_PROTOCOLS")
-    ping = d.intern_atom("_NET_WM_PING")
+    protocols, ping = d.intern_atom("WM_PROTOCOLS"), d.intern_atom("_NET_WM_PING")
     window = d.create_resource_object("window", window_id)
     longest = 0.0
     for serial in range(1, count + 1):
-        message = event.ClientMessage(window=window, client_type=protocols,
-                                      data=(32, [ping, serial, window_id, 0, 0]))
         sent = time.monotonic()
-        window.send_event(message, event_mask=0)
+        window.send_event(event.ClientMessage(window=window, client_type=protocols,
+                                              data=(32, [ping, serial, window_id, 0, 0])), event_mask=0)
         d.flush()
-        answered = False
-        while not answered:
+        while True:
             left = sent + timeout - time.monotonic()
             if left <= 0:
                 print("none")
                 return 1
-            while d.pending_events() == 0:
+            if d.pending_events() == 0:
                 select.select([d], [], [], left)
-                left = sent + timeout - time.monotonic()
-                if left <= 0:
-                    break
-            while d.pending_events() > 0:
-                reply = d.next_event()
-                if (reply.type == X.ClientMessage and reply.client_type == protocols
-                        and reply.data[1][0] == ping and reply.data[1][1] == serial):
-                    answered = True
+                continue
+            reply = d.next_event()
+            if (reply.type == X.ClientMessage and reply.client_type == protocols
+                    and reply.data[1][0] == ping and reply.data[1][1] == serial):
+                break
         longest = max(longest, time.monotonic() - sent)
         time.sleep(max(0.0, sent + interval - time.monotonic()))
     print("%.0f" % (longest * 1000))

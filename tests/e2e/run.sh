@@ -15,21 +15,16 @@ set -euo pipefail
 program=${1:?usage: run.sh PROGRAM [DESKTOP_ENTRY]}
 [[ $program == */* ]] && program=$(realpath "$program") # it is started from other folders
 entry=${2:-}
-artefacts=${E2E_ARTEFACTS:-$PWD}
-mkdir -p "$artefacts"
-artefacts=$(cd "$artefacts" && pwd)
+artefacts=$(mkdir -p "${E2E_ARTEFACTS:-$PWD}" && cd "${E2E_ARTEFACTS:-$PWD}" && pwd)
 
-tools_hint="packages: xvfb xdotool imagemagick libglib2.0-bin sshfs openssh-sftp-server python3-xlib"
-for tool in Xvfb xdotool import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server; do
-    command -v "$tool" >/dev/null || { echo "E2E: $tool is missing ($tools_hint)" >&2; exit 1; }
-done
-/usr/bin/python3 -c 'import Xlib' 2>/dev/null || { echo "E2E: python3-xlib is missing ($tools_hint)" >&2; exit 1; }
+need() { "$@" &>/dev/null || { echo "E2E: '$*' failed; packages needed: xvfb xdotool imagemagick" \
+    "libglib2.0-bin sshfs openssh-sftp-server python3-xlib" >&2; exit 1; }; }
+for tool in Xvfb xdotool import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server; do need command -v "$tool"; done
+need /usr/bin/python3 -c 'import Xlib'
 here=$(cd "$(dirname "$0")" && pwd)
-ping_window() { /usr/bin/python3 "$here/ping.py" "$@"; }
 
 work=$(mktemp -d /tmp/varnok-e2e.XXXXXX)
-xvfb_pid=''
-sftp_pid=''
+xvfb_pid='' sftp_pid=''
 cleanup() {
     # The stopped share answers again, so that every call on it returns and it can go.
     [[ -n $sftp_pid ]] && kill -CONT "$sftp_pid" 2>/dev/null || true
@@ -50,14 +45,17 @@ step() { echo "== $*"; }
 
 # wait_for SECONDS COMMAND...: until the command succeeds; CI machines are slow.
 wait_for() {
-    local seconds=$1
+    local deadline=$((SECONDS + $1))
     shift
-    local deadline=$((SECONDS + seconds))
     until "$@" >/dev/null 2>&1; do
         ((SECONDS < deadline)) || return 1
         sleep 0.2
     done
 }
+# The windows of that title on show; and the keyboard given to one (no window manager here does it).
+shown() { xdotool search --onlyvisible --name "^$1\$"; }
+hidden() { ! shown "$1"; }
+focus() { xdotool windowfocus --sync "$1" 2>/dev/null || true; }
 
 # --- The desktop: a display, and stand-ins for the editor and the file manager ----------
 
@@ -68,21 +66,16 @@ wait_for 20 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 "$work/display")"
 unset QT_QPA_PLATFORM # the tests' offscreen platform shows no window
 
-home=$work/home
-mkdir -p "$home" "$work/config" "$work/data/applications" "$work/data-dirs" "$work/runtime"
+mkdir -p "$work/home" "$work/config" "$work/data/applications" "$work/data-dirs" "$work/runtime"
 chmod 700 "$work/runtime"
 for role in editor files; do
-    cat >"$work/$role.sh" <<EOF
-#!/bin/sh
-for a in "\$@"; do printf '%s\n' "\$a"; done >>"$work/$role.opened"
-EOF
-    chmod +x "$work/$role.sh"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$work/$role.opened" >"$work/$role.sh" && chmod +x "$work/$role.sh"
     printf '[Desktop Entry]\nType=Application\nName=E2E %s\nExec=%s %%f\n' "$role" "$work/$role.sh" \
         >"$work/data/applications/e2e-$role.desktop"
 done
 printf '[Default Applications]\ntext/plain=e2e-editor.desktop\ninode/directory=e2e-files.desktop\n' \
     >"$work/config/mimeapps.list"
-desktop_env=(env HOME="$home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+desktop_env=(env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
     XDG_DATA_DIRS="$work/data-dirs" XDG_RUNTIME_DIR="$work/runtime" TZ=Europe/Lisbon LANG=C.UTF-8)
 
 # --- The lab -----------------------------------------------------------------------------
@@ -97,10 +90,8 @@ printf 'notas\n' >"$lab/pc01/notas.doc"             # outside the filter until i
 printf 'resposta do aluno 2\n' >"$lab/pc02/resposta.txt" # the same name as pc01's
 printf 'rascunho\n' >"$lab/pc02/sub/rascunho.txt"     # in a sub-folder: never touched
 touch -d '-30 minutes' "$lab/pc02/resposta.txt"       # not saved lately: the run asks
-{
-    printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$lab/recolha" "$backup" "$lab/pc01" "$lab/pc02" "$lab/pc03-desligado" \
-        "$lab/pc04/exame"
-} >"$lab/pcs.txt"
+printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$lab/recolha" "$backup" "$lab/pc01" "$lab/pc02" "$lab/pc03-desligado" \
+    "$lab/pc04/exame" >"$lab/pcs.txt"
 
 # pc04: a share mounted with sshfs from an sftp server of the test's own, which is stopped
 # later on: a station that stops answering, every call on it held in the kernel.
@@ -115,56 +106,47 @@ sshfs -f -o passive,dir_cache=no,attr_timeout=0,entry_timeout=0,negative_timeout
 exec 5<&- 6>&-
 wait_for 20 test -d "$lab/pc04/exame" || fail "the sshfs share did not mount: $(cat "$work/sshfs.log")"
 
-# --- Starting the program ----------------------------------------------------------------
-
-start_varnok() {
-    local folder=$1
-    if [[ -n $entry ]]; then
-        grep -v '^Path=' "$entry" | sed "/^\[Desktop Entry\]/a Path=$folder" >"$work/varnok-lab.desktop"
-        (cd "$work" && "${desktop_env[@]}" gio launch "$work/varnok-lab.desktop") >"$work/gio.log" 2>&1 ||
-            fail "gio launch failed: $(cat "$work/gio.log")"
-    else
-        (cd "$folder" && exec "${desktop_env[@]}" "$program") >"$work/varnok.log" 2>&1 &
-    fi
-}
+# --- Driving the window ------------------------------------------------------------------
 
 # The window's place: controls are placed in twips, 15 to a pixel.
-window=''
 click_at_twips() {
-    local x y
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    x=$((X + $1 / 15))
-    y=$((Y + $2 / 15))
-    xdotool mousemove --sync "$x" "$y" click 1
+    xdotool mousemove --sync $((X + $1 / 15)) $((Y + $2 / 15)) click 1
+}
+# The window answers pings within a second; COUNT of them, one every 0.1 s.
+answers_pings() {
+    longest=$(/usr/bin/python3 "$here/ping.py" "$window" "$1" 0.1 2>&1) || fail "the window did not answer a ping: $longest"
+    ((longest < 1000)) || fail "the window took $longest ms to answer with pc04 stopped"
 }
 
 # The message box now open, answered with Return (its default button: OK or Yes).
 answer_box() {
-    local box
-    wait_for 30 xdotool search --onlyvisible --name '^Varnok$' || fail "no message box: $1"
-    box=$(xdotool search --onlyvisible --name '^Varnok$' | tail -1)
-    # No window manager here: the box gets the keyboard from us.
-    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    wait_for 30 shown Varnok || fail "no message box: $1"
+    focus "$(shown Varnok | tail -1)"
     xdotool key Return
-    wait_for 10 sh -c "! xdotool search --onlyvisible --name '^Varnok\$'" || fail "box stayed open: $1"
+    wait_for 10 hidden Varnok || fail "box stayed open: $1"
 }
 
 step "start-up failure: no pcs.txt"
-mkdir -p "$work/empty"
-(cd "$work/empty" && exec "${desktop_env[@]}" "$program") >"$work/failure.log" 2>&1 &
+(mkdir "$work/empty" && cd "$work/empty" && exec "${desktop_env[@]}" "$program") >"$work/failure.log" 2>&1 &
 failing=$!
 answer_box "start-up report"
-status=0
-wait "$failing" || status=$?
+wait "$failing" && status=0 || status=$?
 [[ $status -eq 1 ]] || fail "exit status $status without pcs.txt"
 grep -q 'pcs.txt' "$work/failure.log" || fail "the report does not name pcs.txt"
 xdotool search --name '^Form1$' >/dev/null 2>&1 && fail "a main window opened without pcs.txt"
 
 step "start-up"
-start_varnok "$lab"
-wait_for 60 xdotool search --onlyvisible --name '^Form1$' || fail "the main window did not appear"
-window=$(xdotool search --onlyvisible --name '^Form1$' | head -1)
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+if [[ -n $entry ]]; then
+    grep -v '^Path=' "$entry" | sed "/^\[Desktop Entry\]/a Path=$lab" >"$work/varnok-lab.desktop"
+    (cd "$work" && "${desktop_env[@]}" gio launch "$work/varnok-lab.desktop") >"$work/gio.log" 2>&1 ||
+        fail "gio launch failed: $(cat "$work/gio.log")"
+else
+    (cd "$lab" && exec "${desktop_env[@]}" "$program") >"$work/varnok.log" 2>&1 &
+fi
+wait_for 60 shown Form1 || fail "the main window did not appear"
+window=$(shown Form1 | head -1)
+focus "$window"
 
 step "a refresh picks up a new file"
 printf 'entregue depois\n' >"$lab/pc01/extra.txt"
@@ -172,9 +154,8 @@ click_at_twips 6727 7447 # "Refresh"
 
 step "the filter changes"
 click_at_twips 3667 7597 # Filtro
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key ctrl+a
-xdotool type '*.txt;*.c;*.doc'
+focus "$window"
+xdotool key ctrl+a type '*.txt;*.c;*.doc' # the last command: type takes every word after it
 xdotool key Tab
 
 step "a station stops answering: one wait, then the window answers"
@@ -182,15 +163,13 @@ kill -STOP "$sftp_pid"
 click_at_twips 6727 7447 # "Refresh": waits out pc04's deadline once
 sleep 4
 click_at_twips 7267 420 # the session's upper arrow: a refresh that waits for no station
-longest=$(ping_window "$window" 20 0.1 2>&1) || fail "the window did not answer a ping: $longest"
-((longest < 1000)) || fail "the window took $longest ms to answer with pc04 stopped"
+answers_pings 20
 click_at_twips 7267 1935 # back to session 1
-longest=$(ping_window "$window" 5 0.1 2>&1) || fail "the window did not answer a ping: $longest"
-((longest < 1000)) || fail "the window took $longest ms to answer with pc04 stopped"
+answers_pings 5
 
 step "Recolha, with the save question answered"
 click_at_twips 8227 5827 # Professor
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+focus "$window"
 xdotool type 'Prof. Exemplo'
 click_at_twips 7807 7447 # "Recolha"
 answer_box "save question for pc02"
@@ -210,8 +189,7 @@ grep -q $'^Docente que vigiou Prof. Exemplo\r$' "$collection/log.txt" || fail "l
 grep -q "^$lab/pc03-desligado nada recolhido: " "$collection/log.txt" || fail "log.txt does not name pc03"
 grep -q "^$lab/pc04/exame nada recolhido: o PC n"$'\xe3'"o responde" "$collection/log.txt" ||
     fail "log.txt does not name pc04 as not answering"
-opened=$(cat "$work/files.opened")
-[[ ${opened%/} == "$collection" ]] || fail "file manager opened $opened"
+[[ $(sed 's:/$::' "$work/files.opened") == "$collection" ]] || fail "file manager opened $(cat "$work/files.opened")"
 
 step "Apaga Originais, confirmed"
 click_at_twips 8887 7447 # "Apaga Originais"
@@ -228,5 +206,5 @@ wait_for 60 sh -c "[ -z \"\$(find '$lab/pc01' '$lab/pc02' -maxdepth 1 -type f)\"
 
 step "closing, with a call still held by pc04"
 click_at_twips 727 7567 # "Fecha"
-wait_for 30 sh -c "! xdotool search --onlyvisible --name '^Form1\$'" || fail "the window did not close"
+wait_for 30 hidden Form1 || fail "the window did not close"
 echo "E2E passed"
