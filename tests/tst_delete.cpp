@@ -112,6 +112,12 @@ void TestDelete::emptiesStationsIntoBackup_data()
         << twoFiles << u"corrupt"_s << u"pc01/a.txt=um, pc02/b.txt=dois, backup/backup-log.txt="_s + Date
         << u"48 O ficheiro: @/pc01/a.txt  não foi apagado porque não se consegui fazer o Backup!, "
            "48 O ficheiro: @/pc02/b.txt  não foi apagado porque não se consegui fazer o Backup!"_s;
+    QTest::newRow("canceled before the third file")
+        << u"pc01/a.txt=1, pc01/b.txt=2, pc01/c.txt=3, pc02/d.txt=4, backup/"_s << u"cancel"_s
+        << u"pc01/c.txt=3, pc02/d.txt=4, backup/a.txt=1, backup/b.txt=2, backup/backup-log.txt="_s + Date +
+               recorded(u"pc01/a.txt"_s, u"a.txt"_s) + recorded(u"pc01/b.txt"_s, u"b.txt"_s) +
+               u"Apaga Originais interrompido: cancelado|"_s
+        << u"48 Apaga Originais cancelado: 2 ficheiro(s) apagado(s); os restantes ficam nos PCs."_s;
     QTest::newRow("copy fails half-way")
         << twoFiles << u"read"_s << u"pc01/a.txt=um, pc02/b.txt=dois, backup/backup-log.txt="_s + Date
         << u"0 Error 75 a apagar o ficheiro: @/pc01/a.txt   Path/File access error"_s;
@@ -203,7 +209,9 @@ void TestDelete::emptiesStationsIntoBackup()
     Form1& form = lab.open();
     FakeFileSystem& fs = lab.fileSystem;
     const QString original = lab.stationFolder(0) + u"/exame.txt"_s;
-    if (fault == u"corrupt"_s) {
+    if (fault == u"cancel"_s) {
+        lab.desktop.cancelAt = u"/c.txt"_s;
+    } else if (fault == u"corrupt"_s) {
         fs.corruptNewFiles = true;
     } else if (fault == u"read"_s) {
         fs.errors.insert(u"read"_s, EIO);

@@ -23,6 +23,9 @@ void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs)
     ::close(fd);
 }
 
+namespace {
+
+// The names in a folder, hidden ones included, sorted.
 QStringList entries(const QString& folder)
 {
     QStringList names;
@@ -36,6 +39,8 @@ QStringList entries(const QString& folder)
     names.sort();
     return names;
 }
+
+} // namespace
 
 QMap<QString, QByteArray> contents(const QString& folder)
 {

@@ -11,9 +11,6 @@
 // Writes the file, and sets its modification time when one is given.
 void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs = 0);
 
-// The names in a folder, hidden ones included, sorted.
-QStringList entries(const QString& folder);
-
 // Every entry of a folder with its content; a folder's content is "<folder>", a link's
 // "<link> " and where it leads.
 QMap<QString, QByteArray> contents(const QString& folder);
