@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
-#include <QStringList>
 
 // Files by the bytes of their names, which need not be UTF-8: QDir and QFile would
 // leave such a name out or change it.
