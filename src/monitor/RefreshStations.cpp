@@ -15,21 +15,13 @@ namespace {
 // A save older than this many minutes marks the station's time in red.
 constexpr qint64 UnsavedMinutes = 10;
 
-// A station's colour during its step: shown once the step ends, and only if it differs
-// from what is on screen; yellow is shown only while a call to it is slow to answer
-// (showStationInFlight).
-void showStationColor(TextBox* path, quint32 color)
-{
-    path->setForeColorUnshown(color);
-}
-
 void refreshReachableStation(Form1& form, int i)
 {
     FileListBox* list = form.File1[i];
     TextBox* hora = form.Hora[i];
     const QString folder = form.PC1Path[i]->text();
 
-    showStationColor(form.PC1Path[i], WindowColor::Black);
+    form.PC1Path[i]->setForeColorUnshown(WindowColor::Black);
     list->setPath(folder);
     // Enabled only once read: an enabled list is one read from a reachable folder.
     list->refresh();
@@ -105,10 +97,12 @@ void RefreshStations(Form1& form)
                 ++activeStations;
             } else {
                 // What it listed last stays in view, greyed.
-                showStationColor(form.PC1Path[i], WindowColor::Red);
+                form.PC1Path[i]->setForeColorUnshown(WindowColor::Red);
                 form.File1[i]->setEnabled(false);
                 form.Hora[i]->setEnabled(false);
             }
+            // The step's colour is shown once the step ends, and only if it differs from what is
+            // on screen; yellow is shown only while a call to the station is slow (showStationInFlight).
             form.PC1Path[i]->showForeColor();
         }
         form.NumPCs->setText(QString::number(activeStations));
