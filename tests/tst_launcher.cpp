@@ -1,6 +1,7 @@
 #include "platform/Launches.h"
 #include "platform/NativeName.h"
 #include "platform/QtDesktop.h"
+#include "support/RawFiles.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 #include <QTest>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,14 +50,6 @@ int launchAsChild(int argc, char** argv)
         desktop, nameFromNative(QByteArray::fromHex(argv[4])));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     return 0;
-}
-
-bool writeFile(const QByteArray& path, const QByteArray& content)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0700);
-    const bool written = fd >= 0 && ::write(fd, content, size_t(content.size())) == content.size();
-    ::close(fd);
-    return written;
 }
 
 } // namespace
@@ -101,7 +93,9 @@ private slots:
             std::remove(path);
             std::remove(lab);
         });
-        QVERIFY(::mkdir(lab, 0700) == 0 && (file ? writeFile(path, "exame") : ::mkdir(path, 0700) == 0));
+        QVERIFY(::mkdir(lab, 0700) == 0 && (file || ::mkdir(path, 0700) == 0));
+        if (file)
+            writeRaw(nameFromNative(path), "exame");
         // The stand-in for the editor and the file manager, when there is one, found in PATH.
         const QByteArray standIn[][2] = {
             {"/system/standin", "#!/bin/sh\nprintf '%s\\n' \"$@\" >\"$0.arguments\"\n: >\"$0.done\"\n"},
@@ -110,8 +104,11 @@ private slots:
             {"/data/applications/s.desktop",
              "[Desktop Entry]\nType=Application\nName=S\nExec=standin %f\nTerminal=" + application.toUtf8()},
         };
-        for (const auto& [where, content] : standIn)
-            QVERIFY(application.isEmpty() || writeFile(root + where, content));
+        if (!application.isEmpty()) {
+            for (const auto& [where, content] : standIn)
+                writeRaw(nameFromNative(root + where), content);
+            QVERIFY(::chmod(root + "/system/standin", 0700) == 0);
+        }
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DBUS_SESSION_BUS_ADDRESS");
