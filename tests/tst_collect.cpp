@@ -155,14 +155,14 @@ private slots:
             QString station, name, copy; // no copy: a symbolic link to content
             QByteArray content, logged;  // the name as the log shows it
         };
-        const QString odd = nameFromNative("nome \xCE\xA9 \xF3.c");
+        const QString odd = nameFromNative("nome \xCE\xA9 \xF3\xC0\xAF.c"); // not UTF-8, an overlong "/"
         lab.writeFile(lab.root(), u"segredo.txt"_s, "de fora");
         const QList<Source> sources{
             {pc1, u"atalho.txt"_s, QString(), lab.path(u"segredo.txt"_s).toUtf8(), "atalho.txt"},
             {pc1, u"ciclo.txt"_s, QString(), "ciclo.txt", "ciclo.txt"},
             {pc1, u"linha\r\nquebrada.txt"_s, u"linha\r\nquebrada.txt"_s, "a", "linha??quebrada.txt"},
             {pc1, u"log.txt"_s, u"log (2).txt"_s, "o log do aluno", "log.txt"},
-            {pc1, odd, odd, "int main;", "nome ? ?.c"},
+            {pc1, odd, odd, "int main;", "nome ? ???.c"},
             {pc1, u"resposta.txt"_s, u"resposta.txt"_s, QByteArray(3 << 20, 'r'), "resposta.txt"},
             {pc2, u"LOG.TXT"_s, u"LOG (2).TXT"_s, "outro log", "LOG.TXT"},
             {pc2, u"notas.txt"_s, u"notas (2).txt"_s, "", "notas.txt"},
@@ -192,7 +192,8 @@ private slots:
             if (!source.copy.isEmpty())
                 (source.station == pc1 ? pc1After : pc2After).insert(source.name, source.content);
         }
-        form.Professor->setText(u"Ana\nDocente que vigiou Ω"_s);
+        // Composed, Windows-1252, one line: nothing a name could forge.
+        form.Professor->setText(u"Joa\u0303o\nDocente que vigiou Ω\u2028"_s);
         for (int i : {0, 1, 13})
             form.Hora[i]->setForeColor(WindowColor::Red);
         lab.desktop.answers = {MsgBoxAnswer::Yes, MsgBoxAnswer::Yes, MsgBoxAnswer::Yes};
@@ -243,7 +244,7 @@ private slots:
                        folder + u"/linha\r\nquebrada.txt."_s
                 << u"48 Não foi possível abrir a pasta "_s + folder + u"/ no gestor de ficheiros."_s;
         QCOMPARE(lab.desktop.boxes(), expectedBoxes);
-        QByteArray log = header("Ana?Docente que vigiou ?", "3", folder);
+        QByteArray log = header("Jo\xe3o?Docente que vigiou ??", "3", folder);
         QStringList copies, opened;
         for (const Source& source : sources) {
             const QString renamed = source.copy == source.name ? QString() : source.copy;
@@ -304,15 +305,12 @@ private slots:
         row("canceled before b", {}, 0, u"cancel"_s, u"cancelada"_s, u"H a I"_s);
         row("disk full", {{u"write"_s, ENOSPC}}, 1500, {},
             u"Error 61 a copiar o ficheiro: %s/b.txt   Disk full"_s, u"H a I"_s);
-        row("quota exceeded", {{u"write"_s, EDQUOT}}, 1500, {},
-            u"Error 61 a copiar o ficheiro: %s/b.txt   Disk full"_s, u"H a I"_s);
         row("disk full at the copy's sync", {{u"sync"_s, ENOSPC}}, 0, {},
             u"Error 61 a copiar o ficheiro: %s/a.txt   Disk full"_s, u"H I"_s);
         row("share gone at the copy's close", {{u"close"_s, EIO}}, 0, {}, atA + access, u"H I"_s);
         row("copy reads back different", {}, 0, u"corrupt"_s, atA + u"A cópia não coincide com o original"_s,
             u"H I"_s);
         row("rename fails, no other way tried", {{u"rename"_s, EIO}}, 0, {}, atA + access, u"H I"_s);
-        row("link fails", {{u"rename"_s, EINVAL}, {u"link"_s, EIO}}, 0, {}, atA + access, u"H I"_s);
         row("placeholder not replaced", {{u"rename"_s, EINVAL}, {u"link"_s, EPERM}, {u"replace"_s, EIO}}, 0,
             {}, atA + access, u"H I"_s);
         row("folder not synced after the claim", {{u"sync folder"_s, EIO}}, 0, {}, atA + access, u"H I"_s);
@@ -321,8 +319,6 @@ private slots:
             full + u"SHA256SUMS   Disk full"_s, u"H I"_s);
         row("log line torn, after its SHA256SUMS line", {{u"write log.txt"_s, ENOSPC}}, -20, {},
             full + u"log.txt   Disk full"_s, u"H"_s);
-        row("log.txt not written", {{u"write log.txt"_s, EIO}}, 0, {},
-            u"Error 75 a escrever o ficheiro: %c/log.txt   "_s + access, QString());
         // Every file copied, the records cannot be made safe on disk: said, not taken for done.
         row("log.txt not synced at the end", {{u"sync log.txt"_s, ENOSPC}}, 0, {},
             full + u"log.txt   Disk full"_s, u"H a b c d 3"_s);

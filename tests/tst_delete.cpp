@@ -28,33 +28,29 @@ void writeStamped(const QString& path, const QString& content)
     writeRaw(path, QString(content).replace(u'|', u"\r\n"_s).toLatin1(), Stamp);
 }
 
-// Every folder and file under the lab but pcs.txt: "path=content" (":ro" when read-only,
-// "~" when a file other than the record lost its time), "folder/" when empty, "link->".
-void picture(const QString& root, const QString& folder, QStringList& entries)
+// Every entry under the lab but pcs.txt: "path=content" (":ro" when read-only, "~" when a file
+// other than the record lost its time), "folder/" when empty, "link->".
+QStringList picture(const QString& root)
 {
-    const QFileInfoList found =
-        QDir(root + folder)
-            .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    if (found.isEmpty() && !folder.isEmpty())
-        entries.append(folder.mid(1) + u'/');
-    for (const QFileInfo& entry : found) {
-        const QString path = folder + u'/' + entry.fileName();
-        if (entry.isSymLink()) {
-            entries.append(path.mid(1) + u"->"_s);
-        } else if (entry.isDir()) {
-            picture(root, path, entries);
-        } else if (path != u"/pcs.txt"_s) {
-            QFile file(entry.filePath());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QString text = QString::fromLatin1(file.readAll()).replace(u"\r\n"_s, u"|"_s);
-            if (!entry.permission(QFile::WriteOwner))
+    QStringList entries;
+    const QMap<QString, QByteArray> all = contents(root);
+    for (auto entry = all.cbegin(); entry != all.cend(); ++entry) {
+        const QFileInfo info(root + u'/' + entry.key());
+        QString text = QString::fromLatin1(entry.value()).replace(u"\r\n"_s, u"|"_s);
+        if (text.startsWith(u"<link> "_s)) {
+            entries.append(entry.key() + u"->"_s);
+        } else if (entry.key().endsWith(u'/')) {
+            entries.append(entry.key());
+        } else if (entry.key() != u"pcs.txt"_s) {
+            if (!info.permission(QFile::WriteOwner))
                 text += u":ro"_s;
-            if (path != u"/backup/backup-log.txt"_s &&
-                entry.lastModified().toMSecsSinceEpoch() != Stamp / 1000000)
+            if (entry.key() != u"backup/backup-log.txt"_s &&
+                info.lastModified().toMSecsSinceEpoch() != Stamp / 1000000)
                 text += u'~';
-            entries.append(path.mid(1) + u'=' + text);
+            entries.append(entry.key() + u'=' + text);
         }
     }
+    return entries;
 }
 
 } // namespace
@@ -283,8 +279,7 @@ void TestDelete::emptiesStationsIntoBackup()
     if (!prompts.isEmpty())
         expectedPrompts += prompts.replace(u'@', root).split(u", "_s);
     QCOMPARE(lab.desktop.boxes(), expectedPrompts);
-    QStringList entries;
-    picture(root, QString(), entries);
+    QStringList entries = picture(root);
     QStringList expected = after.replace(u'@', root).split(u", "_s);
     entries.sort();
     expected.sort();

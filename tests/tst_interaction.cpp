@@ -119,24 +119,9 @@ private slots:
         QCOMPARE(form.File1[0]->pattern(), QStringLiteral("*.*"));
     }
 
-    void scrollStepUnderAMessageBoxIsRefused()
-    {
-        TestLab lab;
-        Form1& form = openShown(lab);
-        lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(75));
-        // The arrow is still held down while the refresh's message is open.
-        const auto step = [&] { form.VScrollSessao->triggerAction(QAbstractSlider::SliderSingleStepSub); };
-        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) { step(); };
-
-        step();
-
-        QCOMPARE(lab.desktop.prompts.size(), 1);
-        QCOMPARE(form.VScrollSessao->value(), 2);
-        QCOMPARE(form.NumSessao->text(), QStringLiteral("2"));
-    }
-
-    // Up means more: the top arrow takes the next session, from the one the bar was left at.
-    void sessionGoesUpWithTheTopArrow()
+    // Up means more: the top arrow takes the next session, from the one the bar was left at. A step
+    // while the refresh's message is open, the arrow still held down, is refused.
+    void sessionArrows()
     {
         TestLab lab;
         Form1& form = openShown(lab);
@@ -145,14 +130,20 @@ private slots:
         QCOMPARE(form.NumSessao->text(), QStringLiteral("20"));
         bar->setValue(5);
         QVERIFY(QDir(lab.stationFolder(0)).removeRecursively()); // seen only if the step refreshes
-        // Typing a session leaves the bar where it was: the step goes on from 5.
-        form.NumSessao->setText(QStringLiteral("12"));
+        form.NumSessao->setText(QStringLiteral("12"));           // typed: the bar stays where it was
 
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
-
         QCOMPARE(bar->value(), 6);
         QCOMPARE(form.NumSessao->text(), QStringLiteral("6"));
         QCOMPARE(form.NumPCs->text(), QStringLiteral("0"));
+
+        lab.makeStation(0);
+        lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(75));
+        const auto step = [&] { bar->triggerAction(QAbstractSlider::SliderSingleStepSub); };
+        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) { step(); };
+        step();
+        QCOMPARE(lab.desktop.prompts.size(), 1);
+        QCOMPARE(form.NumSessao->text(), QStringLiteral("7"));
     }
 
     // The station folder button and list, and the window's own commands. Each launch is made

@@ -1,5 +1,4 @@
 #include "collect/CarefulCopy.h"
-#include "collect/LogText.h"
 #include "platform/NativeName.h"
 #include "platform/RunError.h"
 #include "window/FileNamePattern.h"
@@ -8,55 +7,11 @@
 
 using namespace Qt::StringLiterals;
 
-// The program's own texts from names: log lines, file names as bytes, the filter, numbered names.
+// The program's own texts from names: the filter and numbered names.
 class TestText : public QObject
 {
     Q_OBJECT
 private slots:
-    // Windows-1252 bytes, one line (CR LF added), nothing a name could forge.
-    void logLine_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        // A decomposed letter is composed first.
-        QTest::newRow("letters") << u"Sessão nº Ló € a\u0303"_s << "Sess\xe3o n\xba L\xf3 \x80 \xe3"_ba;
-        QTest::newRow("controls") << u"a\nDocente que vigiou b\r\t\x7f\u0085\u2028\u2029\u009f"_s
-                                  << "a?Docente que vigiou b???????"_ba;
-        QTest::newRow("one ? each, escaped byte") << u"Ω \U0001F600 \u001a \xDCF3"_s << "? ? ? ?"_ba;
-    }
-
-    void logLine()
-    {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QCOMPARE(::logLine(text), bytes + "\r\n");
-    }
-
-    // Every name decodes to a text that encodes back to the same bytes.
-    void nameRoundTrip_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("utf-8, BOM kept") << "\xef\xbb\xbfL\xc3\xb3 \xe2\x82\xac"_ba << u"\ufeffLó €"_s;
-        QTest::newRow("windows-1252 byte") << "exame\xf3.txt"_ba << u"exame\ufffd.txt"_s;
-        QTest::newRow("overlong slash") << "a\xc0\xaf"_ba << u"a\ufffd\ufffd"_s;
-        QTest::newRow("encoded surrogate") << "\xed\xa0\x80"_ba << u"\ufffd\ufffd\ufffd"_s;
-        QTest::newRow("cut sequence at the end") << "\xe2\x82"_ba << u"\ufffd\ufffd"_s;
-        QTest::newRow("past U+10FFFF") << "\xf4\x90\x80\x80"_ba << u"\ufffd\ufffd\ufffd\ufffd"_s;
-        // A real character whose second half lies in the escape range, next to a real escape.
-        QTest::newRow("astral then byte") << "\xf0\x9f\x92\x80\xff"_ba << u"\U0001F480\ufffd"_s;
-    }
-
-    void nameRoundTrip()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, shown);
-        const QString name = nameFromNative(bytes);
-        QCOMPARE(nativeBytes(name), bytes);
-        QCOMPARE(displayName(name), shown);
-        QCOMPARE(hasEscapedBytes(name), shown.contains(QChar::ReplacementCharacter));
-    }
-
     // 1 for a name listed, 0 for one left out, the error number for a pattern refused.
     void filter_data()
     {

@@ -52,8 +52,13 @@ QMap<QString, QByteArray> contents(const QString& folder)
             char target[4096];
             const ssize_t n = ::readlink(nativeBytes(path).constData(), target, sizeof target);
             result.insert(name, "<link> " + QByteArray(target, qMax<ssize_t>(n, 0)));
+        } else if (!fs.folderExists(path)) {
+            result.insert(name, fs.readFile(path));
+        } else if (const QMap<QString, QByteArray> inside = contents(path); inside.isEmpty()) {
+            result.insert(name + u'/', {});
         } else {
-            result.insert(name, fs.folderExists(path) ? QByteArray("<folder>") : fs.readFile(path));
+            for (auto entry = inside.cbegin(); entry != inside.cend(); ++entry)
+                result.insert(name + u'/' + entry.key(), entry.value());
         }
     }
     return result;

@@ -10,6 +10,6 @@
 // Writes the file, and sets its modification time when one is given.
 void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs = 0);
 
-// Every entry of a folder with its content; a folder's content is "<folder>", a link's
-// "<link> " and where it leads.
+// Every entry under a folder, by its path from there, with its content: a link's is
+// "<link> " and where it leads; a folder is an entry "name/" only when it is empty.
 QMap<QString, QByteArray> contents(const QString& folder);
