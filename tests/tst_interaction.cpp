@@ -227,8 +227,7 @@ private slots:
         Form1& form = lab.open();
         form.show();
         form.Command2->click();
-        QApplication::setActiveWindow(&form);
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        activate(form);
         form.Command2->click();
         Form2& info = form.informationWindow();
         QVERIFY(QTest::qWaitForWindowActive(&info));

@@ -1,11 +1,12 @@
 #include "support/TestLab.h"
 #include "app/EventTable.h"
+#include "platform/Paths.h"
 #include "setup/Startup.h"
+#include "support/RawFiles.h"
 #include "window/Form1.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -49,11 +50,9 @@ QString TestLab::makeFolder(const QString& relative)
 
 QString TestLab::writeFile(const QString& folder, const QString& name, const QByteArray& content)
 {
-    QFile file(folder + QLatin1Char('/') + name);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    file.write(content);
-    return file.fileName();
+    const QString file = joinPath(folder, name);
+    writeRaw(file, content);
+    return file;
 }
 
 void TestLab::writeStationList(int stations, const QString& filter)
