@@ -37,7 +37,7 @@ QStringList picture(const QString& root)
     for (auto entry = all.cbegin(); entry != all.cend(); ++entry) {
         const QFileInfo info(root + u'/' + entry.key());
         QString text = QString::fromLatin1(entry.value()).replace(u"\r\n"_s, u"|"_s);
-        if (text.startsWith(u"<link> "_s)) {
+        if (info.isSymLink()) {
             entries.append(entry.key() + u"->"_s);
         } else if (entry.key().endsWith(u'/')) {
             entries.append(entry.key());
@@ -279,11 +279,9 @@ void TestDelete::emptiesStationsIntoBackup()
     if (!prompts.isEmpty())
         expectedPrompts += prompts.replace(u'@', root).split(u", "_s);
     QCOMPARE(lab.desktop.boxes(), expectedPrompts);
-    QStringList entries = picture(root);
     QStringList expected = after.replace(u'@', root).split(u", "_s);
-    entries.sort();
     expected.sort();
-    QCOMPARE(entries, expected);
+    QCOMPARE(picture(root), expected); // in the order of its paths
 }
 
 QTEST_MAIN(TestDelete)

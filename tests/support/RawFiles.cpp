@@ -48,11 +48,12 @@ QMap<QString, QByteArray> contents(const QString& folder)
     QMap<QString, QByteArray> result;
     for (const QString& name : entries(folder)) {
         const QString path = joinPath(folder, name);
-        if (fs.entryStatus(path)->kind == FileStatus::Kind::Link) {
+        const FileStatus::Kind kind = fs.entryStatus(path)->kind;
+        if (kind == FileStatus::Kind::Link) {
             char target[4096];
             const ssize_t n = ::readlink(nativeBytes(path).constData(), target, sizeof target);
             result.insert(name, "<link> " + QByteArray(target, qMax<ssize_t>(n, 0)));
-        } else if (!fs.folderExists(path)) {
+        } else if (kind != FileStatus::Kind::Folder) {
             result.insert(name, fs.readFile(path));
         } else if (const QMap<QString, QByteArray> inside = contents(path); inside.isEmpty()) {
             result.insert(name + u'/', {});
