@@ -37,8 +37,7 @@ public:
     std::unique_ptr<FileHandle> createNew(const QString& path) override;
     Claim renameNoReplace(const QString& from, const QString& to) override;
     Claim linkNew(const QString& from, const QString& to) override;
-    void renameOver(const QString& from, const QString& to) override; // beforeReplace runs first
-    std::function<void(const QString&)> beforeReplace;
+    void renameOver(const QString& from, const QString& to) override;
     void syncFolder(const QString& path) override; // "sync folder" fails it
     void removeFile(const QString& path) override; // beforeRemove runs first, with the path
     std::function<void(const QString&)> beforeRemove;
@@ -48,8 +47,7 @@ public:
     // new file ("write NAME", "sync NAME", "close NAME": of the file of that name only);
     // "replace" (renameOver); "rename" (renameNoReplace) and "link" to a free name, as
     // sshfs, which still reports a taken name as taken.
-    // A failed write writes the bytes up to failAfterBytes first; "truncate" fails cutting
-    // back a new file.
+    // A failed write writes the bytes up to failAfterBytes first.
     QHash<QString, int> errors;
     qint64 failAfterBytes = 0;
     bool corruptNewFiles = false; // a new file reads back with its first byte changed

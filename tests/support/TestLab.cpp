@@ -69,11 +69,6 @@ void TestLab::writeStationList(const QStringList& lines)
     writeStationList((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
 }
 
-QString TestLab::collectionFolder(int session) const
-{
-    return path(QStringLiteral("recolha/Lab1/Sessao%1").arg(session));
-}
-
 Form1& TestLab::openBounded(std::chrono::milliseconds deadline)
 {
     m_windowFileSystem = std::make_unique<WindowFileSystem>(fileSystem, deadline);

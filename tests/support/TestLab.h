@@ -39,7 +39,6 @@ public:
     void writeStationList(const QStringList& lines);
     // Filter, laboratory "Lab1", root/recolha, root/backup, then the station folders.
     void writeStationList(int stations, const QString& filter = QStringLiteral("*.*"));
-    QString collectionFolder(int session = 1) const; // root/recolha/Lab1/SessaoN
 
     // Creates the window and runs start-up; startupSucceeded tells how it ended. Bounded,
     // the window's station calls have the deadline, as the program runs them.
