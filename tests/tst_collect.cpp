@@ -115,6 +115,10 @@ private slots:
         QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
         QCOMPARE(form.NumPCs->text(), u"0"_s);
         QCOMPARE(form.File2->listCount(), 2);
+        form.File2->setListIndex(0); // the teacher's choice stays on its file as others come before it
+        lab.writeFile(folder, u"a.txt"_s);
+        lab.tick();
+        QCOMPARE(form.File2->fileName(), u"log.txt"_s);
     }
 
     // Two stations, one off, and one that is the collection folder through a link: every
