@@ -127,15 +127,6 @@ answer_box() {
     wait_for 10 hidden Varnok || fail "box stayed open: $1"
 }
 
-step "start-up failure: no pcs.txt"
-(mkdir "$work/empty" && cd "$work/empty" && exec "${desktop_env[@]}" "$program") >"$work/failure.log" 2>&1 &
-failing=$!
-answer_box "start-up report"
-wait "$failing" && status=0 || status=$?
-[[ $status -eq 1 ]] || fail "exit status $status without pcs.txt"
-grep -q 'pcs.txt' "$work/failure.log" || fail "the report does not name pcs.txt"
-xdotool search --name '^Form1$' >/dev/null 2>&1 && fail "a main window opened without pcs.txt"
-
 step "start-up"
 if [[ -n $entry ]]; then
     grep -v '^Path=' "$entry" | sed "/^\[Desktop Entry\]/a Path=$lab" >"$work/varnok-lab.desktop"
