@@ -131,6 +131,16 @@ private slots:
         bar->setValue(5);
         QVERIFY(QDir(lab.stationFolder(0)).removeRecursively()); // seen only if the step refreshes
         form.NumSessao->setText(QStringLiteral("12"));           // typed: the bar stays where it was
+        // The collection path follows each change of the laboratory (which may hold the separator) and
+        // the session (its leading zero kept), its colour the folder.
+        lab.makeFolder(QStringLiteral("recolha/Piso2/Lab1/Sessao12"));
+        form.Laboratorio->setText(QDir::toNativeSeparators(QStringLiteral("Piso2/Lab1")));
+        QCOMPARE(form.PathRecolha->text(),
+                 lab.path(QStringLiteral("recolha")) +
+                     QDir::toNativeSeparators(QStringLiteral("/Piso2/Lab1/Sessao12")));
+        QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Black);
+        form.NumSessao->setText(QStringLiteral("012"));
+        QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Red);
 
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
         QCOMPARE(bar->value(), 6);
@@ -157,7 +167,6 @@ private slots:
         QTest::newRow("station path edited since the refresh") << true << u"other"_s << u"other/"_s;
         QTest::newRow("missing collection folder")
             << false << u"recolha/Lab1/Sessao1"_s << u"recolha/Lab1/Sessao1/"_s;
-        QTest::newRow("empty collection path") << false << QString() << u"/"_s;
     }
 
     void folderButtons()
@@ -180,14 +189,13 @@ private slots:
             QVERIFY(lab.desktop.openedFolders.isEmpty() && lab.desktop.prompts.isEmpty());
             return;
         }
-        const QString folder = opened == "/" ? opened : QDir::currentPath() + "/" + opened;
+        const QString folder = QDir::currentPath() + "/" + opened;
         QCOMPARE(lab.desktop.openedFolders, QStringList(2, folder));
         QCOMPARE(lab.desktop.prompts.size(), 1);
         QVERIFY(lab.desktop.prompts[0].text.contains(folder));
     }
 
-    // A double click opens the selected file. Its tip tells when the file was last saved; a file that
-    // vanished leaves the tip, without a word.
+    // A double click opens the selected file. Its tip tells when the file was last saved.
     void stationList()
     {
         TestLab lab;
@@ -212,11 +220,6 @@ private slots:
         focusList(0);
         QCOMPARE(form.File1[1]->toolTip() + " | " + list->toolTip(),
                  "Ficheiros do aluno | 15/06/26 10:20:30");
-        QFile::remove(file);
-        focusList(1);
-        focusList(0);
-        QCOMPARE(list->toolTip(), QStringLiteral("15/06/26 10:20:30"));
-        QCOMPARE(lab.desktop.prompts.size(), 1);
     }
 
     // One information window, in front; closing the main window leaves it, and the program, running.
@@ -232,9 +235,6 @@ private slots:
         Form2& info = form.informationWindow();
         QVERIFY(QTest::qWaitForWindowActive(&info));
         QCOMPARE(windowsShown(), 2);
-        QCOMPARE(QApplication::focusWidget(), info.Command1);
-        QTest::keyClick(&info, Qt::Key_Escape);
-        QVERIFY(info.isVisible());
 
         form.ComClose->click();
         lab.makeFolder(QStringLiteral("recolha/Lab1/Sessao1")); // a refresh would show it found

@@ -78,14 +78,12 @@ private slots:
         QTest::addColumn<QString>("file"); // where the content is written
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("error");
-        for (const QString fifteenth : {"pc15", ""}) // an empty line is a station too
-            QTest::addRow("15 stations, \"%s\"", qPrintable(fifteenth))
-                << "pcs.txt" << listFile("Lab1", fourteen + QStringList{fifteenth})
-                << "340  Control array element '14' doesn't exist";
+        QTest::newRow("15 stations, the last an empty line")
+            << "pcs.txt" << listFile("Lab1", fourteen + QStringList{""})
+            << "340  Control array element '14' doesn't exist";
         QTest::newRow("3 lines") << "pcs.txt" << QByteArray("*\r\nLab1\r\nrecolha")
                                  << "62  Input past end of file";
         QTest::newRow("missing") << "pcs.old" << QByteArray() << "53  File not found";
-        QTest::newRow("folder") << "pcs.txt/pcs.txt" << QByteArray() << "75  Path/File access error";
     }
 
     void failures()
@@ -103,23 +101,6 @@ private slots:
         const QString folder = QDir::toNativeSeparators(lab.path(u"lab%1"_s));
         QVERIFY2(message.contains("pcs.txt") && message.contains(folder + ": erro " + error),
                  qPrintable(message));
-    }
-
-    // The collection path follows each change of the laboratory (which may hold the separator) and
-    // the session (its leading zero kept), its colour the folder.
-    void collectionPath()
-    {
-        TestLab lab;
-        lab.writeStationList(1);
-        Form1& form = lab.open();
-        lab.makeFolder("recolha/Piso2/Lab1/Sessao07");
-        form.NumSessao->setText("07");
-        form.Laboratorio->setText(QDir::toNativeSeparators("Piso2/Lab1"));
-        QCOMPARE(form.PathRecolha->text(),
-                 lab.path("recolha") + QDir::toNativeSeparators("/Piso2/Lab1/Sessao07"));
-        QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Black);
-        form.NumSessao->setText("070");
-        QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Red);
     }
 };
 
