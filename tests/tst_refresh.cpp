@@ -59,12 +59,8 @@ private slots:
             << u"a 10:05:59, b 10:06/09:00"_s << u"10:12"_s << u"b 10:06"_s << Red;
         QTest::newRow("same minute, first listed wins")
             << u"a 10:07/09:00, b 10:07:59/10:11"_s << u"10:12"_s << u"a 10:07"_s << Red;
-        QTest::newRow("all vanished")
-            << u"a 10:09/09:00 gone, b 10:03 gone"_s << u"10:12"_s << u"a 00:00"_s << Green;
         QTest::newRow("no file matching, colour stays") << u"ab 10:05"_s << u"10:12"_s << QString() << Black;
         QTest::newRow("11 boundaries in ten minutes") << u"a 10:00:59"_s << u"10:11"_s << u"a 10:00"_s << Red;
-        QTest::newRow("10 boundaries in eleven minutes")
-            << u"a 10:00"_s << u"10:10:59"_s << u"a 10:00"_s << Green;
         QTest::newRow("unreadable newest skipped")
             << u"a 10:09 unreadable, b 10:08"_s << u"10:12"_s << u"b 10:08"_s << Green;
         QTest::newRow("no time readable, station marked")
