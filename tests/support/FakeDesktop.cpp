@@ -9,9 +9,7 @@ public:
 
     void update(const QString& label, qint64, qint64) override
     {
-        const QString line = m_title + QStringLiteral(": ") + label;
-        if (m_desktop.progress.isEmpty() || m_desktop.progress.last() != line)
-            m_desktop.progress.append(line);
+        m_desktop.progress.append(m_title + QStringLiteral(": ") + label);
         if (!m_desktop.cancelAt.isEmpty() && label.endsWith(m_desktop.cancelAt))
             m_canceled = true;
     }

@@ -34,7 +34,7 @@ public:
     QStringList openedFolders;
     QStringList openedFiles;
     bool launchesFail = false;
-    QStringList progress; // "title: label" of each update with new text
+    QStringList progress; // "title: label" of each update
     QString cancelAt;
     QDateTime clock = QDateTime(QDate(2026, 6, 15), QTime(10, 0, 0));
 };
