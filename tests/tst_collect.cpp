@@ -199,6 +199,9 @@ private slots:
             form.CommandRecolhe->click();
         };
         lab.fileSystem.errors = errors;
+        // Where a name can be claimed in one step, no placeholder is put down to be replaced by the copy.
+        if (!errors.contains(u"link"_s))
+            lab.fileSystem.errors.insert(u"replace"_s, EIO);
         QMap<QString, QByteArray> expected{{u"notas.txt"_s, "de outro PC"}};
         bool temporaryTaken = false;
         lab.fileSystem.beforeClaim = [&](const QString& path) {
