@@ -67,7 +67,7 @@ private slots:
         Form1& form = lab.open(); // station 2 is off
         form.NumPCs->setText(u"antes"_s);
         QString appearing;
-        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+        lab.desktop.whileOpen = [&] {
             if (!appearing.isEmpty() && !QFileInfo::exists(joinPath(folder, appearing)))
                 lab.writeFile(folder, appearing, "outra recolha");
         };
@@ -99,7 +99,7 @@ private slots:
         QDir(pc1).removeRecursively();
         click({MsgBoxAnswer::Yes});
 
-        QCOMPARE(lab.desktop.boxes(),
+        QCOMPARE(lab.desktop.boxes,
                  QStringList({u"0 Preeencha o campo Professor"_s, u"48 A pasta  não existe!"_s, question(pc1),
                               question(pc1), InUse, question(pc1), InUse, question(pc1),
                               u"48 Não foram recolhidos:\n"_s + pc1 + NotFound + u'\n' +
@@ -193,7 +193,7 @@ private slots:
         lab.desktop.launchesFail = noLaunches;
         // While a box is open, a file comes, the timer ticks and "Recolha" is clicked again: neither
         // a refresh nor another run starts, so the file is not collected.
-        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+        lab.desktop.whileOpen = [&] {
             lab.writeFile(pc1, u"tarde.txt"_s, "tarde");
             lab.tick();
             form.CommandRecolhe->click();
@@ -234,7 +234,7 @@ private slots:
                 << u"48 Não foi possível abrir 7 ficheiro(s) recolhido(s) no editor de texto; o primeiro: "_s +
                        folder + u"/linha\r\nquebrada.txt."_s
                 << u"48 Não foi possível abrir a pasta "_s + folder + u"/ no gestor de ficheiros."_s;
-        QCOMPARE(lab.desktop.boxes(), expectedBoxes);
+        QCOMPARE(lab.desktop.boxes, expectedBoxes);
         QByteArray log = header("Jo\xe3o?Docente que vigiou ??", "3", folder);
         QStringList copies, opened;
         for (const Source& source : sources) {
@@ -383,7 +383,7 @@ private slots:
             boxes.append(u"48 "_s + failure +
                          u"\nOs ficheiros já copiados ficam na pasta de recolha; para "
                          u"recolher de novo, escolha outra sessão."_s);
-        QCOMPARE(lab.desktop.boxes(), boxes);
+        QCOMPARE(lab.desktop.boxes, boxes);
         QCOMPARE(contents(folder), expected);
         QCOMPARE(lab.desktop.openedFiles, opened);
         // The folder is opened once every file is copied, before the records are closed.

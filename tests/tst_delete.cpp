@@ -207,7 +207,7 @@ void TestDelete::emptiesStationsIntoBackup()
         fs.listingFailures.insert(lab.stationFolder(1),
                                   RunError::fromNumber(ErrorNumber::PathFileAccessError));
     } else if (fault == u"record"_s) {
-        fs.errors.insert(u"append"_s, ENOSPC);
+        fs.errors.insert(u"write backup-log.txt"_s, ENOSPC);
         fs.failAfterBytes = Date.size() + 1; // the date line, with its CR LF, goes through
     } else if (fault == u"record sync"_s) {
         fs.errors.insert(u"sync backup-log.txt"_s, ENOSPC);
@@ -259,7 +259,7 @@ void TestDelete::emptiesStationsIntoBackup()
         u"20 PERIGO - Pretende Apagar todas os ficheiros nos computadores dos alunos?"_s};
     if (!prompts.isEmpty())
         expectedPrompts += prompts.replace(u'@', root).split(u", "_s);
-    QCOMPARE(lab.desktop.boxes(), expectedPrompts);
+    QCOMPARE(lab.desktop.boxes, expectedPrompts);
     QStringList expected = after.replace(u'@', root).split(u", "_s);
     expected.sort();
     QCOMPARE(picture(root), expected); // in the order of its paths

@@ -94,7 +94,7 @@ private slots:
         Form1& form = openShown(lab);
         QSignalSpy refresh(form.CommandRefresh, &QPushButton::clicked);
         QWidget box;
-        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+        lab.desktop.whileOpen = [&] {
             activate(box);
             box.hide();
         };
@@ -109,7 +109,7 @@ private slots:
         else
             QTest::keyClick(form.Filtro[0], Qt::Key_Tab);
 
-        QCOMPARE(lab.desktop.boxes(),
+        QCOMPARE(lab.desktop.boxes,
                  QStringList{QStringLiteral("0 Filter Error 380  Invalid property value")});
         activate(form);
         QCOMPARE(refresh.count(), 0);
@@ -150,74 +150,52 @@ private slots:
         lab.makeStation(0);
         lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(75));
         const auto step = [&] { bar->triggerAction(QAbstractSlider::SliderSingleStepSub); };
-        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) { step(); };
+        lab.desktop.whileOpen = [&] { step(); };
         step();
-        QCOMPARE(lab.desktop.prompts.size(), 1);
+        QCOMPARE(lab.desktop.boxes.size(), 1);
         QCOMPARE(form.NumSessao->text(), QStringLiteral("7"));
     }
 
-    // The station folder button and list, and the window's own commands. Each launch is made
-    // twice, the second failing to start: said once, naming the path.
-    void folderButtons_data()
-    {
-        QTest::addColumn<bool>("station"); // the station's button, else "Abre Pasta de Recolha"
-        QTest::addColumn<QString>("pathBox");
-        QTest::addColumn<QString>("opened"); // relative to the working folder; "-" for nothing
-        QTest::newRow("station off the network") << true << u"pc09"_s << u"-"_s;
-        QTest::newRow("station path edited since the refresh") << true << u"other"_s << u"other/"_s;
-        QTest::newRow("missing collection folder")
-            << false << u"recolha/Lab1/Sessao1"_s << u"recolha/Lab1/Sessao1/"_s;
-    }
-
-    void folderButtons()
-    {
-        QFETCH(bool, station);
-        QFETCH(QString, pathBox);
-        QFETCH(QString, opened);
-        TestLab lab;
-        lab.writeStationList(QByteArray("*.*\nLab1\nrecolha\nbackup\npc01\n")); // relative to the lab
-        lab.makeStation(0);
-        lab.makeFolder(QStringLiteral("other"));
-        Form1& form = lab.open();
-        (station ? form.PC1Path[0] : form.PathRecolha)->setText(pathBox);
-        QPushButton* button = station ? form.ComOpenShare[0] : form.CommandAbrePastaRecolha;
-        button->click();
-        lab.desktop.launchesFail = true;
-        button->click();
-
-        if (opened == "-") {
-            QVERIFY(lab.desktop.openedFolders.isEmpty() && lab.desktop.prompts.isEmpty());
-            return;
-        }
-        const QString folder = QDir::currentPath() + "/" + opened;
-        QCOMPARE(lab.desktop.openedFolders, QStringList(2, folder));
-        QCOMPARE(lab.desktop.prompts.size(), 1);
-        QVERIFY(lab.desktop.prompts[0].text.contains(folder));
-    }
-
-    // A double click opens the selected file. Its tip tells when the file was last saved.
-    void stationList()
+    // Each launch is made twice, the second failing to start: said once, naming the path. A station's
+    // button opens the path as the box holds it now, and nothing where no folder is; the collection
+    // folder opens even before it exists; a double click opens the selected file, whose tip tells
+    // when it was last saved.
+    void launches()
     {
         TestLab lab;
-        lab.writeStationList(2);
-        const QString file = lab.writeFile(lab.makeStation(0), QStringLiteral("o meu exame.txt"));
+        lab.writeStationList(3); // station 3 is off the network
+        const QString file = lab.writeFile(lab.makeStation(0), u"o meu exame.txt"_s);
         lab.makeStation(1);
+        lab.makeFolder(u"other"_s);
         const QDate day(2026, 6, 15);
         lab.fileSystem.setTimes(file, QDateTime(day, QTime(9, 0)), QDateTime(day, QTime(10, 20, 30)));
         Form1& form = lab.open();
         activate(form);
+        form.PC1Path[1]->setText(u"other"_s); // relative to the working folder, as the paths typed are
+        form.PathRecolha->setText(u"recolha/Lab1/Sessao1"_s);
         FileListBox* list = form.File1[0];
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                            list->visualItemRect(list->item(0)).center());
         lab.desktop.launchesFail = true;
         emit list->entryDoubleClicked();
-        QCOMPARE(lab.desktop.openedFiles, QStringList(2, file));
-        QCOMPARE(lab.desktop.prompts.size(), 1);
-        QVERIFY(lab.desktop.prompts[0].text.contains(file));
+        for (QPushButton* button :
+             {form.ComOpenShare[1], form.ComOpenShare[2], form.CommandAbrePastaRecolha}) {
+            lab.desktop.launchesFail = false;
+            button->click();
+            lab.desktop.launchesFail = true;
+            button->click();
+        }
 
-        const auto focusList = [&](int station) { form.File1[station]->setFocus(Qt::MouseFocusReason); };
-        focusList(1); // empty
-        focusList(0);
+        const QString other = lab.path(u"other/"_s), recolha = lab.path(u"recolha/Lab1/Sessao1/"_s);
+        QCOMPARE(lab.desktop.openedFiles, QStringList(2, file));
+        QCOMPARE(lab.desktop.openedFolders, (QStringList{other, other, recolha, recolha}));
+        QCOMPARE(
+            lab.desktop.boxes,
+            (QStringList{u"48 Não foi possível abrir o ficheiro "_s + file + u" no editor de texto."_s,
+                         u"48 Não foi possível abrir a pasta "_s + other + u" no gestor de ficheiros."_s,
+                         u"48 Não foi possível abrir a pasta "_s + recolha + u" no gestor de ficheiros."_s}));
+        form.File1[1]->setFocus(Qt::MouseFocusReason); // empty
+        list->setFocus(Qt::MouseFocusReason);
         QCOMPARE(form.File1[1]->toolTip() + " | " + list->toolTip(),
                  "Ficheiros do aluno | 15/06/26 10:20:30");
     }

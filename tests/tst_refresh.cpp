@@ -163,12 +163,12 @@ private slots:
         QVERIFY(QDir(lab.stationFolder(1)).removeRecursively());
         lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
         bool ticked = false;
-        lab.desktop.whileOpen = [&](const FakeDesktop::Prompt&) {
+        lab.desktop.whileOpen = [&] {
             if (!std::exchange(ticked, true))
                 lab.tick();
         };
         lab.tick();
-        QTEST(lab.desktop.boxes().join(u'\n'), "shown");
+        QTEST(lab.desktop.boxes.join(u'\n'), "shown");
         QCOMPARE(form.File1[0]->isEnabled(), ofAFile); // not enabled with entries never read from this folder
         QCOMPARE(form.PC1Path[1]->foreColor(), Black);
         QCOMPARE(form.NumPCs->text(), u"1"_s);
@@ -194,7 +194,7 @@ private slots:
         lab.fileSystem.listingFailures.insert(lab.stationFolder(1), RunError::fromNumber(75));
         form.Filtro[0]->setText(u"*.doc"_s);
         QVERIFY(!Filtro_LostFocus(form, 0));
-        QCOMPARE(lab.desktop.boxes(), QStringList{u"0 Filter Error 75  Path/File access error"_s});
+        QCOMPARE(lab.desktop.boxes, QStringList{u"0 Filter Error 75  Path/File access error"_s});
         QCOMPARE(form.File1[0]->pattern() + u' ' + form.File1[1]->pattern(), u"*.doc *.txt"_s);
     }
 };

@@ -30,9 +30,9 @@ std::unique_ptr<RunProgress> FakeDesktop::startProgress(const QString& title)
 
 int FakeDesktop::messageBox(const QString& prompt, int style)
 {
-    prompts.append({prompt, style});
+    boxes.append(QString::number(style) + QLatin1Char(' ') + prompt);
     if (whileOpen)
-        whileOpen(prompts.last());
+        whileOpen();
     if (style != MsgBoxStyle::YesNo && style != MsgBoxStyle::YesNoCritical)
         return MsgBoxAnswer::Ok;
     return answers.isEmpty() ? MsgBoxAnswer::No : answers.takeFirst();
@@ -48,12 +48,4 @@ bool FakeDesktop::openInTextEditor(const QString& file)
 {
     openedFiles.append(file);
     return !launchesFail;
-}
-
-QStringList FakeDesktop::boxes() const
-{
-    QStringList shown;
-    for (const Prompt& prompt : prompts)
-        shown.append(QString::number(prompt.style) + QLatin1Char(' ') + prompt.text);
-    return shown;
 }

@@ -12,12 +12,6 @@
 class FakeDesktop : public Desktop
 {
 public:
-    struct Prompt
-    {
-        QString text;
-        int style;
-    };
-
     int messageBox(const QString& prompt, int style) override;
     bool openFolder(const QString& folder) override;
     bool openInTextEditor(const QString& file) override;
@@ -25,12 +19,9 @@ public:
     // Records each update's label; Cancel is pressed at the update whose label ends with cancelAt.
     std::unique_ptr<RunProgress> startProgress(const QString& title) override;
 
-    // Every box shown, as "style text".
-    QStringList boxes() const;
-
-    QList<Prompt> prompts;
-    QList<int> answers;                           // answers to Yes/No questions, in order
-    std::function<void(const Prompt&)> whileOpen; // runs while a box is "open"
+    QStringList boxes;               // every box shown, as "style text"
+    QList<int> answers;              // answers to Yes/No questions, in order
+    std::function<void()> whileOpen; // runs while a box is "open"
     QStringList openedFolders;
     QStringList openedFiles;
     bool launchesFail = false;

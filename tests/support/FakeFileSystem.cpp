@@ -10,10 +10,9 @@ namespace {
 class FakeFile : public FileHandle
 {
 public:
-    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, const QString& path, bool isNew,
-             const char* writeFault = "write")
+    FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, const QString& path, bool isNew)
         : m_fs(fs), m_real(std::move(real)), m_name(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)),
-          m_new(isNew), m_path(path), m_writeFault(writeFault)
+          m_new(isNew), m_path(path)
     {
     }
 
@@ -39,11 +38,13 @@ public:
     // A failing write first writes what fits, as a disk that fills up in the middle of it.
     void write(const char* data, qint64 size) override
     {
-        if (m_done + size > m_fs.failAfterBytes && failing()) {
+        const QString fault = QStringLiteral("write");
+        if (m_done + size > m_fs.failAfterBytes &&
+            (m_fs.errors.contains(fault) || m_fs.errors.contains(fault + QLatin1Char(' ') + m_name))) {
             const qint64 fits = qMax<qint64>(0, m_fs.failAfterBytes - m_done);
             m_real->write(data, fits);
             m_done += fits;
-            failIf(QLatin1String(m_writeFault));
+            failIf(fault);
         }
         m_real->write(data, size);
         m_done += size;
@@ -79,18 +80,11 @@ private:
         m_fs.failIf(operation + QLatin1Char(' ') + m_name);
     }
 
-    bool failing() const
-    {
-        const QString fault = QLatin1String(m_writeFault);
-        return m_fs.errors.contains(fault) || m_fs.errors.contains(fault + QLatin1Char(' ') + m_name);
-    }
-
     const FakeFileSystem& m_fs;
     std::unique_ptr<FileHandle> m_real;
     QString m_name;
     bool m_new;
     QString m_path;
-    const char* m_writeFault;
     qint64 m_done = 0;
 };
 
@@ -181,7 +175,8 @@ FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<
 std::unique_ptr<FileHandle> FakeFileSystem::openToRead(const QString& path)
 {
     waitIfHanging(path);
-    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), path, isNew(path));
+    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToRead(path), path,
+                                      m_created.contains(path));
 }
 
 std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
@@ -250,7 +245,7 @@ QStringList FakeFileSystem::listAllFiles(const QString& folder)
 
 std::unique_ptr<FileHandle> FakeFileSystem::openToAppend(const QString& path)
 {
-    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToAppend(path), path, true, "append");
+    return std::make_unique<FakeFile>(*this, NativeFileSystem::openToAppend(path), path, true);
 }
 
 std::optional<FileStatus> FakeFileSystem::status(const QString& path)

@@ -58,11 +58,10 @@ public:
     // Runs as each claim of a name begins (rename, link or create), with the path.
     std::function<void(const QString&)> beforeClaim;
 
-    bool isNew(const QString& path) const { return m_created.contains(path); }
     void failIf(const QString& operation) const;
 
-    // Emptying the stations: listingFailures hold here too; "append" fails a write to an
-    // appended file once failAfterBytes went through. Times in statusTimes (modified,
+    // Emptying the stations: listingFailures hold here too, and the faults of a new file
+    // hold for an appended one. Times in statusTimes (modified,
     // changed, in ns) stand for a path's real ones, by its path and opened, so that a test
     // says what a change shows; zero nanoseconds play a file system of whole seconds.
     QStringList listAllFiles(const QString& folder) override;
