@@ -4,7 +4,6 @@
 #include "window/TextBox.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -32,16 +31,25 @@ class TestStartup : public QObject
 private slots:
     void startsUp_data()
     {
-        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("content"); // of pcs.txt; none: there is no pcs.txt
         QTest::addColumn<QString>("laboratory");
         QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QString>("error"); // what the report of a failed start-up ends with
         // Fourteen stations fill every place: a station made up from a final line end would fail.
         const QStringList gap{"pc01", "", "pc03 "}, none;
-        QTest::newRow("CR LF") << listFile("Lab1", fourteen) << "Lab1" << fourteen;
-        QTest::newRow("LF, no final") << listFile("Lab1", fourteen, "\n").chopped(1) << "Lab1" << fourteen;
-        QTest::newRow("empty station line, blanks") << listFile("Lab 3 ", gap) << "Lab 3 " << gap;
-        QTest::newRow("windows-1252") << listFile("Laborat\xf3rio \x80", none) << "Laboratório €" << none;
-        QTest::newRow("utf-8, BOM") << "\xef\xbb\xbf" + listFile("Lab\xc3\xb3", none) << "Labó" << none;
+        const auto row = [](const char* name, const QByteArray& content, const QString& laboratory,
+                            const QStringList& paths, const QString& error = {}) {
+            QTest::newRow(name) << content << laboratory << paths << error;
+        };
+        row("CR LF", listFile("Lab1", fourteen), "Lab1", fourteen);
+        row("LF, no final", listFile("Lab1", fourteen, "\n").chopped(1), "Lab1", fourteen);
+        row("empty station line, blanks", listFile("Lab 3 ", gap), "Lab 3 ", gap);
+        row("windows-1252", listFile("Laborat\xf3rio \x80", none), "Laboratório €", none);
+        row("utf-8, BOM", "\xef\xbb\xbf" + listFile("Lab\xc3\xb3", none), "Labó", none);
+        row("15 stations, the last an empty line", listFile("Lab1", fourteen + QStringList{""}), {}, none,
+            "340  Control array element '14' doesn't exist");
+        row("3 lines", "*\r\nLab1\r\nrecolha", {}, none, "62  Input past end of file");
+        row("missing", {}, {}, none, "53  File not found");
     }
 
     void startsUp()
@@ -49,14 +57,24 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, laboratory);
         QFETCH(QStringList, paths);
+        QFETCH(QString, error);
         TestLab lab;
-        lab.writeStationList(content);
+        // A working folder named like a placeholder, which a report names as it is.
+        QDir::setCurrent(lab.makeFolder(u"lab%1"_s));
+        if (!content.isEmpty())
+            lab.writeFile(QDir::currentPath(), u"pcs.txt"_s, content);
         for (int i = 0; i < paths.size(); i += 2) // only pc01, pc03, ... are reachable
-            lab.makeFolder(paths[i]);
+            QDir().mkpath(paths[i]);
         const QString recolha = QStringList{"recolha", laboratory, "Sessao1"}.join(QDir::separator());
-        lab.makeFolder(recolha);
+        QDir().mkpath(recolha);
         Form1& form = lab.open();
-        QVERIFY(lab.startupSucceeded);
+        QCOMPARE(lab.startupSucceeded, error.isEmpty());
+        if (!error.isEmpty()) {
+            QCOMPARE(lab.desktop.boxes,
+                     QStringList{"48 Não foi possível arrancar com o ficheiro pcs.txt da pasta " +
+                                 QDir::toNativeSeparators(lab.path(u"lab%1"_s)) + ": erro " + error});
+            return;
+        }
         QCOMPARE(lab.desktop.boxes, QStringList());
         QCOMPARE(QStringList({form.Filtro[0]->text(), form.Laboratorio->text(), form.PathBackup,
                               form.PathRecolha->text(), QString::number(form.VScrollSessao->value())}),
@@ -70,35 +88,6 @@ private slots:
             QCOMPARE(form.PC1Path[i]->foreColor(), up ? WindowColor::Black : WindowColor::Red);
         }
         QCOMPARE(form.NumPCs->text(), QString::number(reachable));
-    }
-
-    // Each in a working folder named like a placeholder, which the report names as it is.
-    void failures_data()
-    {
-        QTest::addColumn<QString>("file"); // where the content is written
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("15 stations, the last an empty line")
-            << "pcs.txt" << listFile("Lab1", fourteen + QStringList{""})
-            << "340  Control array element '14' doesn't exist";
-        QTest::newRow("3 lines") << "pcs.txt" << QByteArray("*\r\nLab1\r\nrecolha")
-                                 << "62  Input past end of file";
-        QTest::newRow("missing") << "pcs.old" << QByteArray() << "53  File not found";
-    }
-
-    void failures()
-    {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, error);
-        TestLab lab;
-        QDir::setCurrent(lab.makeFolder(u"lab%1"_s));
-        lab.writeFile(lab.makeFolder("lab%1/" + QFileInfo(file).path()), QFileInfo(file).fileName(), content);
-        lab.open();
-        QVERIFY(!lab.startupSucceeded);
-        QCOMPARE(lab.desktop.boxes,
-                 QStringList{"48 Não foi possível arrancar com o ficheiro pcs.txt da pasta " +
-                             QDir::toNativeSeparators(lab.path(u"lab%1"_s)) + ": erro " + error});
     }
 };
 
