@@ -216,41 +216,38 @@ void TestDelete::emptiesStationsIntoBackup()
             if (path == original)
                 writeStamped(original, content += u'x');
         };
-    } else if (fault.startsWith(u"save "_s)) {
-        auto save = [&, saved = false]() mutable {
-            if (std::exchange(saved, true))
-                return;
-            writeStamped(lab.path(u"novo"_s), u"novo"_s);
-            QCOMPARE(std::rename(qPrintable(lab.path(u"novo"_s)), qPrintable(original)), 0);
-        };
-        if (fault == u"save before move"_s) { // the original is moved aside under a hidden name
-            fs.beforeClaim = [=, aside = lab.stationFolder(0) + u"/.varnok-"_s](const QString& path) mutable {
-                if (path.startsWith(aside))
-                    save();
-            };
-        } else {
-            fs.errors.insert(u"rename"_s, EINVAL);
-            fs.beforeRemove = [=, station = lab.stationFolder(0)](const QString& path) mutable {
-                if (path.startsWith(station))
-                    save();
-            };
-        }
     } else if (!fault.isEmpty() && fault != u"no"_s) {
-        // The original changes as its backup takes its name.
-        const bool wholeSeconds = fault.startsWith(u"whole-second"_s);
-        fs.statusTimes.insert(original, {Stamp, wholeSeconds ? Stamp : Stamp + 123});
-        fs.beforeClaim = [&, changedOnce = false](const QString& path) mutable {
-            if (path.contains(u"/.varnok-"_s) || std::exchange(changedOnce, true))
+        // The original changes once: as its backup takes its name, or (a save by rename) as it is moved
+        // aside under a hidden name, or as it is removed where rename refuses the flag.
+        auto change = [&, done = false]() mutable {
+            if (std::exchange(done, true))
                 return;
             if (fault == u"whole-second content"_s) {
                 writeStamped(original, u"UM"_s);
             } else if (fault == u"changed"_s) {
                 ++fs.statusTimes[original].second;
-            } else if (fault == u"replaced"_s) {
-                writeStamped(lab.path(u"novo"_s), u"um"_s);
+            } else {
+                writeStamped(lab.path(u"novo"_s), fault == u"replaced"_s ? u"um"_s : u"novo"_s);
                 QCOMPARE(std::rename(qPrintable(lab.path(u"novo"_s)), qPrintable(original)), 0);
             }
         };
+        if (!fault.startsWith(u"save"_s))
+            fs.statusTimes.insert(original,
+                                  {Stamp, fault.startsWith(u"whole-second"_s) ? Stamp : Stamp + 123});
+        const QString station = lab.stationFolder(0);
+        if (fault == u"save at removal"_s) {
+            fs.errors.insert(u"rename"_s, EINVAL);
+            fs.beforeRemove = [=](const QString& path) mutable {
+                if (path.startsWith(station))
+                    change();
+            };
+        } else {
+            fs.beforeClaim = [=](const QString& path) mutable {
+                if (fault == u"save before move"_s ? path.startsWith(station + u"/.varnok-"_s)
+                                                   : !path.contains(u"/.varnok-"_s))
+                    change();
+            };
+        }
     }
 
     form.CommandApaga->click();
