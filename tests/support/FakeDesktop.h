@@ -16,7 +16,7 @@ public:
     bool openFolder(const QString& folder) override;
     bool openInTextEditor(const QString& file) override;
     QDateTime now() override { return clock; }
-    // Records each update's label; Cancel is pressed at the update whose label ends with cancelAt.
+    // Cancel is pressed at the update whose label ends with cancelAt.
     std::unique_ptr<RunProgress> startProgress(const QString& title) override;
 
     QStringList boxes;               // every box shown, as "style text"
@@ -25,7 +25,6 @@ public:
     QStringList openedFolders;
     QStringList openedFiles;
     bool launchesFail = false;
-    QStringList progress; // "title: label" of each update
     QString cancelAt;
     QDateTime clock = QDateTime(QDate(2026, 6, 15), QTime(10, 0, 0));
 };
