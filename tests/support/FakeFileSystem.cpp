@@ -19,11 +19,6 @@ public:
     qint64 read(char* buffer, qint64 size) override
     {
         m_fs.waitIfHanging(m_path);
-        if (!m_new && m_fs.errors.contains("read")) {
-            if (m_done >= m_fs.failAfterBytes)
-                m_fs.failIf("read");
-            size = qMin(size, m_fs.failAfterBytes - m_done);
-        }
         if (!m_new && m_fs.endOfFileAt >= 0)
             size = qMin(size, m_fs.endOfFileAt - m_done);
         const qint64 n = size > 0 ? m_real->read(buffer, size) : 0;
@@ -234,13 +229,6 @@ void FakeFileSystem::beginClaim(const QString& path)
 {
     if (beforeClaim)
         beforeClaim(path);
-}
-
-QStringList FakeFileSystem::listAllFiles(const QString& folder)
-{
-    if (const auto failure = listingFailures.constFind(folder); failure != listingFailures.cend())
-        throw *failure;
-    return NativeFileSystem::listAllFiles(folder);
 }
 
 std::unique_ptr<FileHandle> FakeFileSystem::openToAppend(const QString& path)

@@ -42,8 +42,8 @@ public:
     void removeFile(const QString& path) override; // beforeRemove runs first, with the path
     std::function<void(const QString&)> beforeRemove;
 
-    // Operations that fail with the errno the system would answer: "read" of a file
-    // and "write" to a new one once failAfterBytes went through; "sync" and "close" of a
+    // Operations that fail with the errno the system would answer: "write" to a new
+    // file once failAfterBytes went through; "sync" and "close" of a
     // new file ("write NAME", "sync NAME", "close NAME": of the file of that name only);
     // "replace" (renameOver); "rename" (renameNoReplace) and "link" to a free name, as
     // sshfs, which still reports a taken name as taken.
@@ -60,11 +60,9 @@ public:
 
     void failIf(const QString& operation) const;
 
-    // Emptying the stations: listingFailures hold here too, and the faults of a new file
-    // hold for an appended one. Times in statusTimes (modified,
-    // changed, in ns) stand for a path's real ones, by its path and opened, so that a test
-    // says what a change shows; zero nanoseconds play a file system of whole seconds.
-    QStringList listAllFiles(const QString& folder) override;
+    // Emptying the stations: the faults of a new file hold for an appended one. Times in statusTimes
+    // (modified, changed, in ns) stand for a path's real ones, by its path and opened, so that a test says
+    // what a change shows; zero nanoseconds play a file system of whole seconds.
     std::unique_ptr<FileHandle> openToAppend(const QString& path) override;
     std::optional<FileStatus> status(const QString& path) override;
     FileStatus withStatusTimes(const QString& path, FileStatus status) const;
