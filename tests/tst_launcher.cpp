@@ -125,9 +125,9 @@ private slots:
         QCOMPARE(child.exitCode(), 0);
         const QByteArray said = child.readAllStandardOutput();
 
-        const QString message = file ? "Não foi possível abrir o ficheiro %1 no editor de texto."
-                                     : "Não foi possível abrir a pasta %1 no gestor de ficheiros.";
-        // In the report each byte that is not UTF-8 is shown as U+FFFD.
+        // Of these rows, only files are reported (a folder without a file manager goes to the ordinary
+        // opener). In the report each byte that is not UTF-8 is shown as U+FFFD.
+        const QString message = "Não foi possível abrir o ficheiro %1 no editor de texto.";
         QCOMPARE(said, outcome == "reported" ? "48 " + message.arg(QString::fromUtf8(path)).toUtf8() + "\n"
                        : outcome == "opener" ? "opener " + path + "\n"
                                              : QByteArray());
