@@ -17,10 +17,9 @@ program=${1:?usage: run.sh PROGRAM [DESKTOP_ENTRY]}
 entry=${2:-}
 artefacts=$(mkdir -p "${E2E_ARTEFACTS:-$PWD}" && cd "${E2E_ARTEFACTS:-$PWD}" && pwd)
 
-need() { "$@" &>/dev/null || { echo "E2E: '$*' failed; packages needed: xvfb xdotool imagemagick" \
-    "libglib2.0-bin sshfs openssh-sftp-server python3-xlib" >&2; exit 1; }; }
-for tool in Xvfb xdotool import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server; do need command -v "$tool"; done
-need /usr/bin/python3 -c 'import Xlib'
+for tool in Xvfb xdotool import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server; do
+    command -v "$tool" >/dev/null || { echo "E2E: $tool is missing (README: the end-to-end test's packages)" >&2; exit 1; }
+done
 here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d /tmp/varnok-e2e.XXXXXX)
@@ -176,7 +175,6 @@ click_at_twips 8887 7447 # "Apaga Originais"
 answer_box "confirmation"
 wait_for 60 sh -c "[ -z \"\$(find '$lab/pc01' '$lab/pc02' -maxdepth 1 -type f)\" ]" ||
     fail "the stations were not emptied: $(find "$lab/pc01" "$lab/pc02" -maxdepth 1 -type f)"
-[[ $(grep -c ' Copiado para ' "$backup/backup-log.txt") -eq 3 ]] || fail "backup-log.txt does not name three backups"
 # Each backup holds what was collected from the same original.
 [[ $(cd "$backup" && sha256sum -- * | grep -v ' backup-log.txt$' | cut -c1-64 | sort) == $(cut -c1-64 "$collection/SHA256SUMS" | sort) ]] ||
     fail "the backups are not the originals"
