@@ -305,7 +305,6 @@ private slots:
         Form1& form = lab.openBounded(std::chrono::milliseconds(1000));
         form.Professor->setText(u"Ana"_s);
         FakeFileSystem& fs = lab.fileSystem;
-        const QString b = joinPath(pc1, u"b.txt"_s);
         const QByteArray opening = header("Ana", "2", folder);
         fs.errors = errors;
         if (twist == u"torn"_s)
@@ -313,7 +312,7 @@ private slots:
         if (twist == u"end"_s)
             fs.endOfFileAt = 1500;
         if (twist == u"hang"_s)
-            fs.hangUnder(b);
+            fs.hangUnder(joinPath(pc1, u"b.txt"_s));
 
         form.CommandRecolhe->click();
 
@@ -325,14 +324,13 @@ private slots:
         QMap<QString, QByteArray> expected;
         for (const QString& token : log.split(u' ', Qt::SkipEmptyParts)) {
             const QString path = joinPath(token.startsWith(u'd') ? pc2 : pc1, token.left(1) + u".txt"_s);
-            QString line;
             if (token == u"H"_s) {
                 logged += opening;
             } else if (token == u"I"_s) {
                 logged += (u"Recolha interrompida: "_s + failure + u"\r\n"_s).toLatin1();
             } else if (token == u"3"_s || token.endsWith(u'!')) {
-                line = token == u"3"_s ? lab.stationFolder(2) + NotFound
-                                       : QString(failure).replace(u"%f"_s, path);
+                const QString line = token == u"3"_s ? lab.stationFolder(2) + NotFound
+                                                     : QString(failure).replace(u"%f"_s, path);
                 logged += line.toLatin1() + "\r\n";
                 uncollected += u'\n' + line;
             } else {
@@ -344,9 +342,7 @@ private slots:
         }
         expected.insert(u"log.txt"_s, logged);
         expected.insert(u"SHA256SUMS"_s, sha256sum(folder, copies));
-        QStringList boxes;
-        if (copiedAll)
-            boxes.append(uncollected);
+        QStringList boxes = copiedAll ? QStringList{uncollected} : QStringList();
         if (!stationSide)
             boxes.append(u"48 "_s + failure +
                          u"\nOs ficheiros já copiados ficam na pasta de recolha; para "

@@ -41,20 +41,20 @@ QStringList picture(const QString& root)
 {
     QStringList entries;
     const QMap<QString, QByteArray> all = contents(root);
-    for (auto entry = all.cbegin(); entry != all.cend(); ++entry) {
-        const QFileInfo info(root + u'/' + entry.key());
-        QString text = QString::fromLatin1(entry.value()).replace(u"\r\n"_s, u"|"_s);
+    for (const auto& [name, content] : all.asKeyValueRange()) {
+        const QFileInfo info(root + u'/' + name);
+        QString text = QString::fromLatin1(content).replace(u"\r\n"_s, u"|"_s);
         if (info.isSymLink()) {
-            entries.append(entry.key() + u"->"_s);
-        } else if (entry.key().endsWith(u'/')) {
-            entries.append(entry.key());
-        } else if (entry.key() != u"pcs.txt"_s) {
+            entries.append(name + u"->"_s);
+        } else if (name.endsWith(u'/')) {
+            entries.append(name);
+        } else if (name != u"pcs.txt"_s) {
             if (!info.permission(QFile::WriteOwner))
                 text += u":ro"_s;
-            if (entry.key() != u"backup/backup-log.txt"_s &&
+            if (name != u"backup/backup-log.txt"_s &&
                 info.lastModified().toMSecsSinceEpoch() != Stamp / 1000000)
                 text += u'~';
-            entries.append(entry.key() + u'=' + text);
+            entries.append(name + u'=' + text);
         }
     }
     return entries;
