@@ -34,6 +34,7 @@ def failing_rows(build):
 
 
 def run(copy, build, out_path, fault_files):
+    copy, build = os.path.abspath(copy), os.path.abspath(build)  # the tests run from the build's folder
     with open(out_path, 'a') as out:
         for faults in fault_files:
             for m in json.load(open(faults)):
