@@ -35,8 +35,8 @@ void writeStamped(const QString& path, const QString& content)
     writeRaw(path, QString(content).replace(u'|', u"\r\n"_s).toLatin1(), Stamp);
 }
 
-// Every entry under the lab but pcs.txt: "path=content" (":ro" when read-only, "~" when a file
-// other than the record lost its time), "folder/" when empty, "link->".
+// Every entry under the lab but pcs.txt: "path=content" (":ro" when read-only), "folder/" when empty,
+// "link->".
 QStringList picture(const QString& root)
 {
     QStringList entries;
@@ -51,9 +51,6 @@ QStringList picture(const QString& root)
         } else if (name != u"pcs.txt"_s) {
             if (!info.permission(QFile::WriteOwner))
                 text += u":ro"_s;
-            if (name != u"backup/backup-log.txt"_s &&
-                info.lastModified().toMSecsSinceEpoch() != Stamp / 1000000)
-                text += u'~';
             entries.append(name + u'=' + text);
         }
     }

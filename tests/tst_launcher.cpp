@@ -127,8 +127,8 @@ private slots:
 
         // Of these rows, only files are reported (a folder without a file manager goes to the ordinary
         // opener). In the report each byte that is not UTF-8 is shown as U+FFFD.
-        const QString message = "Não foi possível abrir o ficheiro %1 no editor de texto.";
-        QCOMPARE(said, outcome == "reported" ? "48 " + message.arg(QString::fromUtf8(path)).toUtf8() + "\n"
+        QCOMPARE(said, outcome == "reported" ? "48 Não foi possível abrir o ficheiro " +
+                                                   QString::fromUtf8(path).toUtf8() + " no editor de texto.\n"
                        : outcome == "opener" ? "opener " + path + "\n"
                                              : QByteArray());
         if (outcome == "opened") { // the stand-in runs on its own: its record is there once it has finished
