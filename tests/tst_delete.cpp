@@ -192,7 +192,7 @@ void TestDelete::emptiesStationsIntoBackup()
     FakeFileSystem& fs = lab.fileSystem;
     const QString original = lab.stationFolder(0) + u"/exame.txt"_s;
     if (fault == u"cancel"_s) {
-        lab.desktop.cancelAt = u"/c.txt"_s;
+        lab.desktop.cancelAt = u"PC 1 de 13: "_s + lab.stationFolder(0) + u"/c.txt"_s;
     } else if (fault == u"corrupt"_s) {
         fs.corruptNewFiles = true;
     } else if (fault == u"record"_s) {

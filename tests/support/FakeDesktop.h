@@ -16,7 +16,7 @@ public:
     bool openFolder(const QString& folder) override;
     bool openInTextEditor(const QString& file) override;
     QDateTime now() override { return clock; }
-    // Cancel is pressed at the update whose label ends with cancelAt.
+    // Cancel is pressed at the update whose label is cancelAt.
     std::unique_ptr<RunProgress> startProgress(const QString& title) override;
 
     QStringList boxes;               // every box shown, as "style text"
