@@ -22,9 +22,8 @@ QString record(const QString& moves = {})
 {
     QString text = Date;
     for (const QString& move : moves.split(u"; "_s, Qt::SkipEmptyParts)) {
-        const QString from = move.section(u'>', 0, 0);
-        text += u"@/%1 Copiado para @/backup/%2|"_s.arg(
-            from, move.section(u'>', 1).isEmpty() ? from.section(u'/', -1) : move.section(u'>', 1));
+        const QString from = move.section(u'>', 0, 0), to = move.section(u'>', 1);
+        text += u"@/%1 Copiado para @/backup/%2|"_s.arg(from, to.isEmpty() ? from.section(u'/', -1) : to);
     }
     return text;
 }
