@@ -18,6 +18,7 @@ struct FileTimes
 {
     qint64 created = 0; // birth time where the file system keeps one, else the last modification
     qint64 modified = 0;
+    qint64 size = -1; // bytes, from the same status call; -1 when not known
 };
 
 // What one status call of a listed file found.

@@ -53,7 +53,8 @@ FileTimesRead statusAt(int dirFd, const char* name)
     FileTimesRead result;
 #ifdef STATX_BTIME
     struct statx stx;
-    if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MTIME | STATX_BTIME, &stx) != 0) {
+    if (::statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MTIME | STATX_BTIME | STATX_SIZE,
+                &stx) != 0) {
         result.outcome = outcomeOfFailedStatus(errno);
         return result;
     }
@@ -62,6 +63,7 @@ FileTimesRead statusAt(int dirFd, const char* name)
         return result;
     }
     result.times.modified = milliseconds(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec);
+    result.times.size = qint64(stx.stx_size);
     result.times.created = (stx.stx_mask & STATX_BTIME)
                                ? milliseconds(stx.stx_btime.tv_sec, stx.stx_btime.tv_nsec)
                                : result.times.modified;
@@ -76,6 +78,7 @@ FileTimesRead statusAt(int dirFd, const char* name)
         return result;
     }
     result.times.modified = milliseconds(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+    result.times.size = qint64(st.st_size);
     result.times.created = result.times.modified;
 #endif
     result.outcome = FileTimesRead::Read;

@@ -229,8 +229,15 @@ void NativeFileSystem::syncFolder(const QString& path)
 
 std::unique_ptr<FileHandle> NativeFileSystem::openToAppend(const QString& path)
 {
-    const int fd = openRetrying(nativeBytes(path), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY, 0644);
+    // Not O_APPEND, which smbnetfs refuses (after seconds). The file is opened without truncating it
+    // and written from the end its status gives: a seek to the end would ask the share again, and
+    // smbnetfs answers that with an error just after the file was closed.
+    const int fd = openRetrying(nativeBytes(path), O_WRONLY | O_CREAT | O_NOCTTY, 0644);
     if (fd < 0)
         fail();
-    return std::make_unique<PosixFile>(fd);
+    auto file = std::make_unique<PosixFile>(fd);
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || ::lseek(fd, st.st_size, SEEK_SET) < 0)
+        fail();
+    return file;
 }

@@ -90,7 +90,8 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
         } else if (withTimes) {
             file.times.outcome = FileTimesRead::Read;
             file.times.times =
-                FileTimes{fromFileTime(found.ftCreationTime), fromFileTime(found.ftLastWriteTime)};
+                FileTimes{fromFileTime(found.ftCreationTime), fromFileTime(found.ftLastWriteTime),
+                          qint64(found.nFileSizeHigh) << 32 | found.nFileSizeLow};
         }
         files.append(std::move(file));
     });
@@ -117,7 +118,8 @@ FileTimesRead NativeFileSystem::fileTimes(const QString& path)
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return result;
     result.outcome = FileTimesRead::Read;
-    result.times = FileTimes{fromFileTime(data.ftCreationTime), fromFileTime(data.ftLastWriteTime)};
+    result.times = FileTimes{fromFileTime(data.ftCreationTime), fromFileTime(data.ftLastWriteTime),
+                             qint64(data.nFileSizeHigh) << 32 | data.nFileSizeLow};
     return result;
 }
 

@@ -11,6 +11,9 @@ enum class ErrnoTarget { File, Folder };
 inline RunError errorFromErrno(int err, ErrnoTarget target)
 {
     switch (err) {
+    case EBUSY:
+    case ETXTBSY:
+        return RunError::fileBusy();
     case ENOENT:
         return RunError::fromNumber(target == ErrnoTarget::File ? ErrorNumber::FileNotFound
                                                                 : ErrorNumber::PathNotFound);

@@ -39,6 +39,13 @@ RunError RunError::fromNumber(int number)
     return RunError(number, standardDescription(number));
 }
 
+RunError RunError::fileBusy()
+{
+    RunError error(ErrorNumber::PermissionDenied, QStringLiteral("O ficheiro está em uso"));
+    error.m_busy = true;
+    return error;
+}
+
 SymbolicLinkRefused::SymbolicLinkRefused()
     : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("É uma ligação simbólica"))
 {

@@ -26,6 +26,12 @@ public:
 
     // The standard description of one of the numbers above.
     static RunError fromNumber(int number);
+    // A file that another program holds just now (an editor saving it, the server still closing
+    // it, an antivirus or indexer reading it): error 70 "O ficheiro está em uso".
+    static RunError fileBusy();
+
+    // Whether the refusal passes within moments, so that the operation is worth trying again.
+    bool isBusy() const { return m_busy; }
 
     int number() const { return m_number; }
     const QString& description() const { return m_description; }
@@ -35,6 +41,7 @@ private:
     int m_number;
     QString m_description;
     QByteArray m_what;
+    bool m_busy = false;
 };
 
 // A file that is a symbolic link, refused rather than followed out of a station's folder:

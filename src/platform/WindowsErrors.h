@@ -17,9 +17,10 @@ inline RunError errorFromLastError(DWORD err, LastErrorTarget target)
     case ERROR_INVALID_NAME:
     case ERROR_DIRECTORY:
         return RunError::fromNumber(ErrorNumber::PathNotFound);
-    case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+        return RunError::fileBusy();
+    case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
         return RunError::fromNumber(ErrorNumber::PermissionDenied);
     case ERROR_FILE_EXISTS:
