@@ -61,15 +61,18 @@ private slots:
                                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
             QCoreApplication::postEvent(QApplication::focusWidget(), new QKeyEvent(type, Qt::Key_Return, {}));
+        // Return, once the box is read, presses its default button: No, for a question that destroys.
         QTimer answer;
         QObject::connect(&answer, &QTimer::timeout, [] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                box->button(QMessageBox::No)->click();
+                QTest::keyClick(box, Qt::Key_Return);
         });
         answer.start(10);
 
         QtDesktop desktop;
-        QCOMPARE(desktop.messageBox(QStringLiteral("Apagar?"), MsgBoxStyle::YesNo), MsgBoxAnswer::No);
+        QCOMPARE(desktop.messageBox(QStringLiteral("Apagar?"),
+                                    MsgBoxStyle::YesNoCritical + MsgBoxStyle::DefaultButton2),
+                 MsgBoxAnswer::No);
         QCoreApplication::processEvents();
         QCOMPARE(refresh.count() + recolha.count(), 0);
     }

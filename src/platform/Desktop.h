@@ -5,12 +5,14 @@
 
 #include <memory>
 
-// Message box styles: a button set plus an icon.
+// Message box styles: a button set plus an icon, plus DefaultButton2 for a box whose second
+// button (No) is the one Return and Space press.
 namespace MsgBoxStyle {
 constexpr int OkOnly = 0;
 constexpr int YesNo = 4;
 constexpr int YesNoCritical = 20;
 constexpr int OkExclamation = 48;
+constexpr int DefaultButton2 = 256;
 } // namespace MsgBoxStyle
 
 // Buttons a message box answers with.

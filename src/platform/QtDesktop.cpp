@@ -81,11 +81,13 @@ private:
 int QtDesktop::messageBox(const QString& prompt, int style)
 {
     discardPendingInput();
-    const bool yesNo = style == MsgBoxStyle::YesNo || style == MsgBoxStyle::YesNoCritical;
+    constexpr int ButtonsMask = 0x7, IconMask = 0x70, DefaultMask = 0x300;
+    constexpr int CriticalIcon = 16, ExclamationIcon = 48;
+    const bool yesNo = (style & ButtonsMask) == MsgBoxStyle::YesNo;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    if (style == MsgBoxStyle::YesNoCritical)
+    if ((style & IconMask) == CriticalIcon)
         icon = QMessageBox::Critical;
-    else if (style == MsgBoxStyle::OkExclamation)
+    else if ((style & IconMask) == ExclamationIcon)
         icon = QMessageBox::Warning;
 
     // Owned by the active window, so that the window manager gives the activation back to it.
@@ -93,6 +95,11 @@ int QtDesktop::messageBox(const QString& prompt, int style)
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
+    if (yesNo) {
+        const bool noByDefault = (style & DefaultMask) == MsgBoxStyle::DefaultButton2;
+        box.setDefaultButton(noByDefault ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    }
     const int pressed = box.exec();
     if (!yesNo)
         return MsgBoxAnswer::Ok;

@@ -24,9 +24,12 @@ int FakeDesktop::messageBox(const QString& prompt, int style)
     boxes.append(QString::number(style) + QLatin1Char(' ') + prompt);
     if (whileOpen)
         whileOpen();
-    if (style != MsgBoxStyle::YesNo && style != MsgBoxStyle::YesNoCritical)
+    if ((style & 7) != MsgBoxStyle::YesNo)
         return MsgBoxAnswer::Ok;
-    return answers.isEmpty() ? MsgBoxAnswer::No : answers.takeFirst();
+    const int answer = answers.isEmpty() ? MsgBoxAnswer::No : answers.takeFirst();
+    if (answer != Return)
+        return answer;
+    return style & MsgBoxStyle::DefaultButton2 ? MsgBoxAnswer::No : MsgBoxAnswer::Yes;
 }
 
 bool FakeDesktop::openFolder(const QString& folder)
