@@ -164,8 +164,8 @@ private slots:
             const QString path = joinPath(sources[k].station, sources[k].name);
             if (sources[k].copy.isEmpty())
                 QCOMPARE(::symlink(sources[k].content.constData(), nativeBytes(path).constData()), 0);
-            else
-                writeRaw(path, "rascunho", savedAt(k)); // what the copy finds before the last save
+            else // what the copy finds before the last save; one that empties the file, as it will be
+                writeRaw(path, sources[k].content.isEmpty() ? "" : "rascunho", savedAt(k));
         }
         lab.writeFile(pc1, u"apagado.txt"_s);
         // Listed by the refresh, also for the station that is the folder.
@@ -272,6 +272,10 @@ private slots:
         row("share ends the read early", {}, u"end"_s, atB + u"O ficheiro não foi lido até ao fim"_s,
             u"H a b! c d 3"_s);
         row("station stops answering", {}, u"hang"_s, atB + u"O PC não responde"_s, u"H a b! c! d 3"_s);
+        // A save in progress is waited out: b's editor empties it, then writes it; or b, saved half a
+        // second ago, is saved again while the copy waits for it to be still.
+        row("saved by emptying it first", {}, u"emptied"_s, {}, u"H a b c d 3"_s);
+        row("saved again while waited for", {}, u"saved"_s, {}, u"H a b c d 3"_s);
         // Cancel stops the run before the next file: what was done stays done, and says so.
         row("canceled before b", {}, u"cancel"_s, u"cancelada"_s, u"H a I"_s);
         row("disk full at the copy's sync", {{u"sync"_s, ENOSPC}}, {},
@@ -318,11 +322,25 @@ private slots:
             fs.hangUnder(joinPath(pc1, u"b.txt"_s));
         if (twist == u"cancel"_s)
             lab.desktop.cancelAt = u"PC 1 de 3: "_s + joinPath(pc1, u"b.txt"_s);
+        const QString b = joinPath(pc1, u"b.txt"_s);
+        const qint64 clockNs = lab.desktop.clock.toMSecsSinceEpoch() * 1000000;
+        if (twist == u"saved"_s)
+            writeRaw(b, "velho", clockNs - 500000000);
+        fs.beforeLook = [&, looks = 0](const QString& path) mutable {
+            if (path != b || (twist != u"emptied"_s && twist != u"saved"_s))
+                return;
+            if (++looks == 1 && twist == u"emptied"_s)
+                writeRaw(b, "");
+            if (looks == 3)
+                writeRaw(b, sources.value(u"b.txt"_s), twist == u"saved"_s ? clockNs + 200000000 : 0);
+        };
 
         form.CommandRecolhe->click();
 
         failure.replace(u"%s"_s, pc1).replace(u"%c"_s, folder);
-        const bool stationSide = log.contains(u'!'), copiedAll = log.contains(u'3');
+        // Ended by a failure on the collection's side.
+        const bool copiedAll = log.contains(u'3'),
+                   ended = !log.contains(u'!') && !failure.isEmpty() && twist != u"cancel"_s;
         QByteArray logged;
         QString uncollected = u"48 Não foram recolhidos:"_s;
         QStringList copies, opened;
@@ -350,7 +368,7 @@ private slots:
         QStringList boxes = copiedAll ? QStringList{uncollected} : QStringList();
         if (twist == u"cancel"_s)
             boxes.append(u"48 Recolha cancelada: 1 ficheiro(s) recolhido(s) ficam na pasta de recolha."_s);
-        else if (!stationSide)
+        else if (ended)
             boxes.append(u"48 "_s + failure +
                          u"\nOs ficheiros já copiados ficam na pasta de recolha; para "
                          u"recolher de novo, escolha outra sessão."_s);
@@ -360,7 +378,7 @@ private slots:
         // The folder is opened once every file is copied, before the records are closed.
         QCOMPARE(lab.desktop.openedFolders, copiedAll ? QStringList{folder + u'/'} : QStringList());
         QCOMPARE(form.File2->listCount(),
-                 stationSide || twist == u"cancel"_s ? expected.size() : 0); // refreshed after a whole run
+                 ended ? 0 : expected.size()); // refreshed after a whole run
 
         const bool stuck = twist == u"hang"_s;
         QCOMPARE(form.PC1Path[0]->foreColor(), stuck ? WindowColor::Red : WindowColor::Black);

@@ -1,23 +1,11 @@
 #include "BackupThenDelete.h"
 #include "BackupRecord.h"
+#include "BusyRetry.h"
 #include "CarefulCopy.h"
-#include "Sha256.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
 namespace {
-
-QString digestOf(FileSystem& fs, const QString& path)
-{
-    const std::unique_ptr<FileHandle> file = fs.openToRead(path);
-    // What the station holds now, not what this machine cached of it.
-    file->dropCache();
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    Sha256 digest;
-    while (const qint64 n = file->read(buffer.data(), buffer.size()))
-        digest.add(buffer.constData(), n);
-    return digest.hex();
-}
 
 // The same file, of the same size and times to the nanosecond as when it was opened for the copy.
 bool unchangedSinceCopy(FileSystem& fs, const QString& original, const CopyResult& backup)
@@ -31,18 +19,33 @@ bool unchangedSinceCopy(FileSystem& fs, const QString& original, const CopyResul
 // where a save in the same second keeps every time.
 bool movedIsBackup(FileSystem& fs, const QString& aside, const CopyResult& backup)
 {
-    return digestOf(fs, aside) == backup.sha256;
+    return digestOfFile(fs, aside) == backup.sha256;
 }
 
 } // namespace
 
+void deleteMovedAside(FileSystem& fs, const QString& aside, const QString& folder, const QString& name)
+{
+    try {
+        retryWhileBusy([&] { fs.removeFile(aside); });
+    } catch (const RunError&) {
+        try {
+            moveBack(fs, aside, folder, name);
+        } catch (const RunError&) {
+            // The record names the hidden file: the next run finds it.
+        }
+        throw;
+    }
+}
+
 OriginalFate backUpThenDelete(FileSystem& fs, BackupRecord& record, const QString& folder,
-                              const QString& name, const QString& backupFolder, const CopyProgress& onBytes)
+                              const QString& name, const QString& backupFolder, CopyOptions options)
 {
     const QString original = joinPath(folder, name);
     CopyResult backup;
     try {
-        backup = copyWithoutReplacing(fs, original, backupFolder, name, {BackupRecord::fileName()}, onBytes);
+        options.reservedNames = {BackupRecord::fileName()};
+        backup = copyWithoutReplacing(fs, original, backupFolder, name, options);
     } catch (const CopyMismatch&) {
         return OriginalFate::NotBackedUp;
     } catch (const ShortRead&) {
@@ -52,12 +55,24 @@ OriginalFate backUpThenDelete(FileSystem& fs, BackupRecord& record, const QStrin
     } catch (const SymbolicLinkRefused&) {
         return OriginalFate::SymbolicLink;
     }
-    record.write(original + QStringLiteral(" Copiado para ") + backup.path);
-    if (!unchangedSinceCopy(fs, original, backup))
+    const QString copied = original + QStringLiteral(" Copiado para ") + backup.path;
+    if (!unchangedSinceCopy(fs, original, backup)) {
+        record.write(copied);
         return OriginalFate::ChangedDuringBackup;
-    if (!backup.source.ownerWritable)
+    }
+    if (!backup.source.ownerWritable) {
+        record.write(copied);
         throw RunError::fromNumber(ErrorNumber::PermissionDenied);
-    const QString aside = moveAside(fs, folder, name);
+    }
+    // Each hidden name is on the disk before the move to it: a run stopped at any point leaves
+    // no file whose origin the record does not tell.
+    const auto recordHiddenName = [&, first = true](const QString& hidden) mutable {
+        QStringList lines{BackupRecord::movedAsideLine(original, hidden, backup.path, backup.sha256)};
+        if (std::exchange(first, false))
+            lines.prepend(copied);
+        record.write(lines);
+    };
+    const QString aside = moveAside(fs, folder, name, recordHiddenName);
     bool verified = false;
     try {
         verified = movedIsBackup(fs, aside, backup);
@@ -69,6 +84,6 @@ OriginalFate backUpThenDelete(FileSystem& fs, BackupRecord& record, const QStrin
         moveBack(fs, aside, folder, name);
         return OriginalFate::ChangedDuringBackup;
     }
-    fs.removeFile(aside);
+    deleteMovedAside(fs, aside, folder, name);
     return OriginalFate::Deleted;
 }

@@ -1,11 +1,14 @@
 #include "CarefulCopy.h"
+#include "BusyRetry.h"
 #include "Sha256.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeName.h"
 #include "platform/Paths.h"
 #include "platform/RunError.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <optional>
 
@@ -16,6 +19,10 @@ constexpr qsizetype MaxNameBytes = 255;
 constexpr int MaxNumber = 10000;
 constexpr int TemporaryAttempts = 100;
 constexpr int CopyAttempts = 3; // a student saving while the file is read
+// A file is left to settle until it has been still this long, for this long at most.
+constexpr qint64 StillMs = 1000;
+constexpr qint64 MostSaveWaitMs = 4000;
+constexpr qint64 SaveLookMs = 100;
 
 using Claim = FileSystem::Claim;
 
@@ -25,18 +32,9 @@ enum class ClaimMethod { RenameNoReplace, Link, Placeholder };
 void removeQuietly(FileSystem& fs, const QString& path)
 {
     try {
-        fs.removeFile(path);
+        retryWhileBusy([&] { fs.removeFile(path); });
     } catch (const RunError&) {
     }
-}
-
-QString randomTemporaryName()
-{
-    static constexpr char Characters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    QString name = QStringLiteral(".varnok-");
-    for (int k = 0; k < 12; ++k)
-        name.append(QLatin1Char(Characters[QRandomGenerator::system()->bounded(int(sizeof Characters) - 1)]));
-    return name;
 }
 
 // A new hidden file in the folder, removed on the way out of a failure; closed
@@ -48,7 +46,7 @@ public:
     {
         for (int attempt = 0; attempt < TemporaryAttempts && !m_file; ++attempt) {
             m_path = joinPath(folder, randomTemporaryName());
-            m_file = fs.createNew(m_path);
+            m_file = retryWhileBusy([&] { return fs.createNew(m_path); });
         }
         if (!m_file)
             throw RunError::fromNumber(ErrorNumber::FileAlreadyExists);
@@ -119,7 +117,9 @@ CopiedBytes copyBytes(FileHandle& from, FileHandle& to, QByteArray& buffer, qint
 
 QString digestOf(FileSystem& fs, const QString& path, QByteArray& buffer)
 {
-    const std::unique_ptr<FileHandle> file = fs.openToRead(path);
+    const std::unique_ptr<FileHandle> file = retryWhileBusy([&] { return fs.openToRead(path); });
+    // What the disk holds now, not what this machine cached of it.
+    file->dropCache();
     Sha256 digest;
     while (const qint64 n = file->read(buffer.data(), buffer.size()))
         digest.add(buffer.constData(), n);
@@ -141,21 +141,21 @@ Claim claimWith(ClaimMethod method, FileSystem& fs, const QString& temporary, co
 {
     switch (method) {
     case ClaimMethod::RenameNoReplace:
-        return fs.renameNoReplace(temporary, target);
+        return retryWhileBusy([&] { return fs.renameNoReplace(temporary, target); });
     case ClaimMethod::Link: {
-        const Claim claim = fs.linkNew(temporary, target);
+        const Claim claim = retryWhileBusy([&] { return fs.linkNew(temporary, target); });
         // Left behind, the temporary would only be a second name of the complete copy.
         if (claim == Claim::Claimed)
             removeQuietly(fs, temporary);
         return claim;
     }
     case ClaimMethod::Placeholder: {
-        std::unique_ptr<FileHandle> placeholder = fs.createNew(target);
+        std::unique_ptr<FileHandle> placeholder = retryWhileBusy([&] { return fs.createNew(target); });
         if (!placeholder)
             return Claim::Taken;
         try {
             placeholder->close();
-            fs.renameOver(temporary, target);
+            retryWhileBusy([&] { fs.renameOver(temporary, target); });
         } catch (const RunError&) {
             removeQuietly(fs, target);
             throw;
@@ -208,13 +208,51 @@ QString claimName(FileSystem& fs, const QString& from, const QString& folder, co
     });
 }
 
+// Waits while the original is being saved: until it has been still for a second, by its
+// modification time on the invigilator's clock or, for a station whose clock is another, by
+// what is seen of it here; and while it is empty after it was listed with bytes (an editor
+// that truncates the file, then writes it). A few seconds at most; then it is copied as it is.
+void waitWhileSaved(FileSystem& fs, const QString& path, const CopyOptions& options)
+{
+    if (options.nowMs == 0)
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    std::optional<FileStatus> seen;
+    qint64 stillSince = 0;
+    for (;;) {
+        std::optional<FileStatus> now;
+        try {
+            now = fs.entryStatus(path);
+        } catch (const RunError&) {
+            return; // the copy reports what is wrong with it
+        }
+        if (!now || now->kind != FileStatus::Kind::File)
+            return;
+        const qint64 elapsed = waited.elapsed();
+        if (now != seen) {
+            seen = now;
+            stillSince = elapsed;
+        }
+        const qint64 sinceSave = options.nowMs + elapsed - now->modifiedNs / 1000000;
+        const bool saving = (sinceSave > -StillMs && sinceSave < StillMs && elapsed - stillSince < StillMs) ||
+                            (now->size == 0 && options.listedSize > 0);
+        if (!saving || elapsed >= MostSaveWaitMs)
+            return;
+        if (options.onBytes)
+            options.onBytes(0, now->size); // the window answers meanwhile
+        std::this_thread::sleep_for(std::chrono::milliseconds(SaveLookMs));
+    }
+}
+
 // One copy; nullopt when the original changed while it was read, the temporary then removed.
 std::optional<CopyResult> copyOnce(FileSystem& fs, const QString& sourcePath,
                                    const QString& destinationFolder, const QString& name,
-                                   const QSet<QString>& reservedNames, QByteArray& buffer,
-                                   const CopyProgress& onBytes)
+                                   const CopyOptions& options, QByteArray& buffer)
 {
-    std::unique_ptr<FileHandle> source = onSource([&] { return fs.openToRead(sourcePath); });
+    waitWhileSaved(fs, sourcePath, options);
+    std::unique_ptr<FileHandle> source =
+        onSource([&] { return retryWhileBusy([&] { return fs.openToRead(sourcePath); }); });
     CopyResult result;
     result.source = onSource([&] { return source->status(); });
     if (result.source.kind != FileStatus::Kind::File)
@@ -222,7 +260,7 @@ std::optional<CopyResult> copyOnce(FileSystem& fs, const QString& sourcePath,
 
     TemporaryFile temporary(fs, destinationFolder);
     FileHandle& copy = temporary.file();
-    const CopiedBytes copied = copyBytes(*source, copy, buffer, result.source.size, onBytes);
+    const CopiedBytes copied = copyBytes(*source, copy, buffer, result.source.size, options.onBytes);
     // Rewritten in place while it was read (as many editors save), the copy would be a
     // version that never existed.
     if (onSource([&] { return source->status(); }) != result.source)
@@ -239,7 +277,7 @@ std::optional<CopyResult> copyOnce(FileSystem& fs, const QString& sourcePath,
     if (digestOf(fs, temporary.path(), buffer) != result.sha256)
         throw CopyMismatch();
 
-    result.name = claimName(fs, temporary.path(), destinationFolder, name, reservedNames);
+    result.name = claimName(fs, temporary.path(), destinationFolder, name, options.reservedNames);
     temporary.release();
     result.path = joinPath(destinationFolder, result.name);
     try {
@@ -301,25 +339,50 @@ QString numberedName(const QString& name, int number)
 }
 
 CopyResult copyWithoutReplacing(FileSystem& fs, const QString& sourcePath, const QString& destinationFolder,
-                                const QString& name, const QSet<QString>& reservedNames,
-                                const CopyProgress& onBytes)
+                                const QString& name, const CopyOptions& options)
 {
     QByteArray buffer(ChunkSize, Qt::Uninitialized);
     for (int attempt = 0; attempt < CopyAttempts; ++attempt) {
         if (std::optional<CopyResult> copy =
-                copyOnce(fs, sourcePath, destinationFolder, name, reservedNames, buffer, onBytes))
+                copyOnce(fs, sourcePath, destinationFolder, name, options, buffer))
             return *copy;
     }
     throw SourceChanged();
 }
 
-QString moveAside(FileSystem& fs, const QString& folder, const QString& name)
+QString randomTemporaryName()
 {
-    return joinPath(folder, claimFirstFree(fs, joinPath(folder, name), folder, TemporaryAttempts, false,
-                                           [](int) { return randomTemporaryName(); }));
+    static constexpr char Characters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = QStringLiteral(".varnok-");
+    for (int k = 0; k < 12; ++k)
+        name.append(QLatin1Char(Characters[QRandomGenerator::system()->bounded(int(sizeof Characters) - 1)]));
+    return name;
+}
+
+bool isTemporaryName(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.varnok-[A-Za-z0-9]{12}$"));
+    return pattern.match(name).hasMatch();
+}
+
+QString moveAside(FileSystem& fs, const QString& folder, const QString& name,
+                  const std::function<void(const QString& hiddenName)>& beforeAttempt)
+{
+    return joinPath(folder,
+                    claimFirstFree(fs, joinPath(folder, name), folder, TemporaryAttempts, false, [&](int) {
+                        const QString hidden = randomTemporaryName();
+                        beforeAttempt(hidden);
+                        return hidden;
+                    }));
 }
 
 QString moveBack(FileSystem& fs, const QString& asidePath, const QString& folder, const QString& name)
 {
     return claimName(fs, asidePath, folder, name, {});
+}
+
+QString digestOfFile(FileSystem& fs, const QString& path)
+{
+    QByteArray buffer(ChunkSize, Qt::Uninitialized);
+    return digestOf(fs, path, buffer);
 }

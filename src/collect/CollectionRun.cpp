@@ -153,12 +153,16 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
     FileSystem& fs = form.fileSystem();
     const QString folder = form.PathRecolha->text();
     const QString station = form.PC1Path[i]->text();
-    const QSet<QString> ownNames{LogName, ChecksumsName};
     const FileListBox* list = form.File1[i];
     for (int k = 0; k < list->listCount(); ++k) {
         const QString name = list->list(k);
         const QString source = joinPath(station, name);
-        const CopyProgress onBytes = place.startFile(source);
+        CopyOptions options;
+        options.reservedNames = {LogName, ChecksumsName};
+        options.onBytes = place.startFile(source);
+        options.nowMs = form.desktop().now().toMSecsSinceEpoch();
+        if (const FileTimesRead& listed = list->listedTimes().value(k); listed.read())
+            options.listedSize = listed.times.size;
         std::optional<FileStatus> entry;
         try {
             entry = fs.entryStatus(source);
@@ -172,7 +176,7 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
         try {
             if (entry->kind == FileStatus::Kind::Link)
                 throw SymbolicLinkRefused();
-            copy = copyWithoutReplacing(fs, source, folder, name, ownNames, onBytes);
+            copy = copyWithoutReplacing(fs, source, folder, name, options);
         } catch (const SymbolicLinkRefused&) {
             uncollected.add(records, linkSkippedLine(source), linkSkippedText(source));
             continue;

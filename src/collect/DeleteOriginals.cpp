@@ -1,6 +1,7 @@
 #include "DeleteOriginals.h"
 #include "BackupRecord.h"
 #include "BackupThenDelete.h"
+#include "MovedAside.h"
 #include "RunPlace.h"
 #include "platform/DateTimeText.h"
 #include "platform/Desktop.h"
@@ -16,11 +17,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void showFailure(Desktop& desktop, const QString& path, const RunError& error)
+// "Error 70 a apagar o ficheiro: path   Permission denied", as the box and the record say it.
+QString failureText(const QString& action, const QString& path, const RunError& error)
 {
-    desktop.messageBox(u"Error %1 a apagar o ficheiro: "_s.arg(error.number()) + displayName(path) +
-                           u"   "_s + error.description(),
-                       MsgBoxStyle::OkOnly);
+    return u"Error %1 a %2 o ficheiro: "_s.arg(QString::number(error.number()), action) + path + u"   "_s +
+           error.description();
 }
 
 FileIdentity folderIdentity(FileSystem& fs, const QString& folder)
@@ -44,17 +45,48 @@ std::optional<QString> ownFolderName(FileSystem& fs, const QString& folder, cons
     return std::nullopt;
 }
 
+// A file that stays on its station, in the record and in a box.
+void reportNotDeleted(Form1& form, BackupRecord& record, const QString& path, const QString& reason)
+{
+    const QString text = u"O ficheiro: "_s + path + u"  não foi apagado porque "_s + reason;
+    record.write(text);
+    form.desktop().messageBox(displayName(text), MsgBoxStyle::OkExclamation);
+}
+
+// Finishes or undoes what a stopped run left under hidden names; returns the names given back.
+QStringList finishStoppedDeletions(Form1& form, BackupRecord& record, const QString& folder,
+                                   QStringList& names, QString& current)
+{
+    QStringList restored;
+    for (const QString& hidden : names) {
+        if (!isTemporaryName(hidden))
+            continue;
+        current = joinPath(folder, hidden);
+        const MovedAsideOutcome outcome = recoverMovedAside(form.fileSystem(), record, folder, hidden);
+        if (outcome.how == MovedAsideOutcome::Restored)
+            restored.append(outcome.name);
+        else if (outcome.how == MovedAsideOutcome::Unknown)
+            reportNotDeleted(form, record, current, u"não consta do registo do Backup!"_s);
+    }
+    names.removeIf(isTemporaryName);
+    return restored;
+}
+
 // The station's files are listed once, before any is handled: nothing this run writes is listed.
 void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QString& current, RunPlace& place)
 {
     QStringList names = form.fileSystem().listAllFiles(folder);
     // In name order, whatever order the folder gives: a run that ends early is easy to follow.
     names.sort();
+    names += finishStoppedDeletions(form, record, folder, names, current);
+    names.sort();
     for (const QString& name : std::as_const(names)) {
         current = joinPath(folder, name);
-        const CopyProgress onBytes = place.startFile(current);
+        CopyOptions options;
+        options.onBytes = place.startFile(current);
+        options.nowMs = form.desktop().now().toMSecsSinceEpoch();
         QString reason;
-        switch (backUpThenDelete(form.fileSystem(), record, folder, name, form.PathBackup, onBytes)) {
+        switch (backUpThenDelete(form.fileSystem(), record, folder, name, form.PathBackup, options)) {
         case OriginalFate::Deleted:
             ++place.done;
             continue;
@@ -68,9 +100,7 @@ void emptyStation(Form1& form, BackupRecord& record, const QString& folder, QStr
             reason = u"é uma ligação simbólica!"_s;
             break;
         }
-        form.desktop().messageBox(u"O ficheiro: "_s + displayName(current) + u"  não foi apagado porque "_s +
-                                      reason,
-                                  MsgBoxStyle::OkExclamation);
+        reportNotDeleted(form, record, current, reason);
     }
 }
 
@@ -103,9 +133,10 @@ void CommandApaga_Click(Form1& form)
 {
     Desktop& desktop = form.desktop();
     FileSystem& fs = form.fileSystem();
+    // Its Yes empties the students' folders: a Return or a Space pressed by habit says No.
     if (desktop.messageBox(u"PERIGO - Pretende Apagar todas os ficheiros nos computadores"_s +
                                u" dos alunos?"_s,
-                           MsgBoxStyle::YesNoCritical) != MsgBoxAnswer::Yes)
+                           MsgBoxStyle::YesNoCritical + MsgBoxStyle::DefaultButton2) != MsgBoxAnswer::Yes)
         return;
     const QString backupFolder = form.PathBackup;
     if (!fs.folderExists(backupFolder)) {
@@ -115,26 +146,31 @@ void CommandApaga_Click(Form1& form)
     }
 
     QString current = backupFolder; // what a failure is reported at
+    std::optional<BackupRecord> record;
     try {
         // By identity: the same folder may be reached by another path, through a link or another mount.
         const FileIdentity backupIdentity = folderIdentity(fs, backupFolder);
         const std::optional<FileIdentity> collectionIdentity = identityIfAny(fs, form.PathRecolha->text());
-        BackupRecord record(fs, backupFolder);
-        record.write(u"Data e hora do backup: "_s + generalDateText(desktop.now()));
+        record.emplace(fs, backupFolder);
+        record->write(u"Data e hora do backup: "_s + generalDateText(desktop.now()));
         RunPlace place(form, u"Apaga Originais"_s);
         try {
-            emptyStations(form, record, backupIdentity, collectionIdentity, current, place);
+            emptyStations(form, *record, backupIdentity, collectionIdentity, current, place);
         } catch (const Canceled&) {
             place.progress.reset();
-            record.write(u"Apaga Originais interrompido: cancelado"_s);
+            record->write(u"Apaga Originais interrompido: cancelado"_s);
             desktop.messageBox(
                 u"Apaga Originais cancelado: %1 ficheiro(s) apagado(s); os restantes ficam nos PCs."_s.arg(
                     place.done),
                 MsgBoxStyle::OkExclamation);
         }
     } catch (const BackupRecord::Failure& error) {
-        showFailure(desktop, BackupRecord::pathIn(backupFolder), error);
+        desktop.messageBox(displayName(failureText(u"escrever"_s, BackupRecord::pathIn(backupFolder), error)),
+                           MsgBoxStyle::OkOnly);
     } catch (const RunError& error) {
-        showFailure(desktop, current, error);
+        const QString text = failureText(u"apagar"_s, current, error);
+        if (record)
+            record->writeQuietly(u"Apaga Originais interrompido: "_s + text);
+        desktop.messageBox(displayName(text), MsgBoxStyle::OkOnly);
     }
 }

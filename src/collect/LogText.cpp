@@ -1,6 +1,7 @@
 #include "LogText.h"
 #include "platform/NativeName.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace {
@@ -49,4 +50,15 @@ QByteArray logLine(const QString& text)
     }
     line.append("\r\n");
     return line;
+}
+
+QStringList logLines(const QByteArray& bytes)
+{
+    QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+    // Without the Windows-1252 tables, Latin-1 agrees with them above 0x9F.
+    const QString text = decoder.isValid() ? decoder.decode(bytes) : QString::fromLatin1(bytes);
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
 }

@@ -1,11 +1,12 @@
 #include "RecordFile.h"
+#include "BusyRetry.h"
 #include "Interruption.h"
 #include "platform/FileSystem.h"
 
 std::unique_ptr<RecordFile> RecordFile::createNew(FileSystem& fs, const QString& path)
 {
     try {
-        std::unique_ptr<FileHandle> file = fs.createNew(path);
+        std::unique_ptr<FileHandle> file = retryWhileBusy([&] { return fs.createNew(path); });
         if (!file)
             return nullptr;
         return std::unique_ptr<RecordFile>(new RecordFile(fs, path, std::move(file)));

@@ -120,6 +120,8 @@ int FakeFileSystem::callsHeld() const
 std::optional<FileStatus> FakeFileSystem::entryStatus(const QString& path)
 {
     waitIfHanging(path);
+    if (beforeLook)
+        beforeLook(path);
     return NativeFileSystem::entryStatus(path);
 }
 
@@ -162,8 +164,11 @@ FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<
     if (const auto outcome = timesOutcomes.constFind(path); outcome != timesOutcomes.cend())
         return FileTimesRead{*outcome, {}};
     FileTimesRead real = status();
-    if (real.read() && times.contains(path))
-        real.times = times.value(path);
+    if (real.read() && times.contains(path)) {
+        const FileTimes chosen = times.value(path);
+        real.times.created = chosen.created;
+        real.times.modified = chosen.modified;
+    }
     return real;
 }
 
@@ -216,6 +221,8 @@ void FakeFileSystem::removeFile(const QString& path)
 {
     if (beforeRemove)
         beforeRemove(path);
+    if (m_removalsRefused[path]++ < busyRemovals)
+        throw errorFromErrno(EBUSY, ErrnoTarget::File);
     NativeFileSystem::removeFile(path);
 }
 

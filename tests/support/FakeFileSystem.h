@@ -41,6 +41,7 @@ public:
     void syncFolder(const QString& path) override; // "sync folder" fails it
     void removeFile(const QString& path) override; // beforeRemove runs first, with the path
     std::function<void(const QString&)> beforeRemove;
+    int busyRemovals = 0; // each path's first removals refused as busy, as another program holds it
 
     // Operations that fail with the errno the system would answer: "write" to a new
     // file once failAfterBytes went through; "sync" and "close" of a
@@ -77,7 +78,9 @@ public:
     int callsHeld() const;
 
     bool folderExists(const QString& path) override;
-    std::optional<FileStatus> entryStatus(const QString& path) override;
+    std::optional<FileStatus>
+    entryStatus(const QString& path) override; // beforeLook runs first, with the path
+    std::function<void(const QString&)> beforeLook;
 
 protected:
     void afterReadingFolder(const QString& folder) override;
@@ -88,6 +91,7 @@ private:
     FileTimesRead adjusted(const QString& path, const std::function<FileTimesRead()>& status);
     void beginClaim(const QString& path);
     QSet<QString> m_created;
+    QHash<QString, int> m_removalsRefused;
     struct Hang
     {
         std::mutex mutex;
