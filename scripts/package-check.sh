@@ -13,7 +13,7 @@ export DEBIAN_FRONTEND=noninteractive
 # dpkg-dev gives dpkg-shlibdeps and `file` lets CPack find the program: without them CPack
 # leaves the libraries out of Depends without failing.
 bash "$here/scripts/install-deps.sh" dpkg-dev file lintian desktop-file-utils appstream \
-    xvfb xdotool imagemagick libglib2.0-bin sshfs openssh-sftp-server python3-xlib # the end-to-end test's tools
+    xvfb xdotool imagemagick libglib2.0-bin sshfs openssh-sftp-server python3-xlib samba smbnetfs gcc # the end-to-end test's tools
 
 failures=()
 fail() {
@@ -114,9 +114,9 @@ echo "== apt-get install $(basename "$deb")"
 # version. Without the recommendations of the dependencies (xdg-utils would bring a terminal
 # emulator), so that the machine changes no more than the package needs.
 install_package() {
-    (cd "$build" && apt-get install -y -q --no-install-recommends --reinstall "./$(basename "$deb")")
+    (cd "$build" && apt_get install -y -q --no-install-recommends --reinstall "./$(basename "$deb")")
 }
-install_package || { apt-get update -qq && install_package; }
+install_package || { apt_get update -qq && install_package; }
 
 echo "== What the installed package placed"
 [[ -x /usr/bin/varnok ]] || fail "/usr/bin/varnok is missing or not executable"

@@ -17,17 +17,23 @@ program=${1:?usage: run.sh PROGRAM [DESKTOP_ENTRY]}
 entry=${2:-}
 artefacts=$(mkdir -p "${E2E_ARTEFACTS:-$PWD}" && cd "${E2E_ARTEFACTS:-$PWD}" && pwd)
 
-for tool in Xvfb xdotool import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server; do
+for tool in Xvfb xdotool import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server smbd smbpasswd smbnetfs cc; do
     command -v "$tool" >/dev/null || { echo "E2E: $tool is missing (README: the end-to-end test's packages)" >&2; exit 1; }
 done
 here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d /tmp/varnok-e2e.XXXXXX)
-xvfb_pid='' sftp_pid=''
+xvfb_pid='' sftp_pid='' smbd_pid='' smbnetfs_pid='' smb_user=''
 cleanup() {
     # The stopped share answers again, so that every call on it returns and it can go.
     [[ -n $sftp_pid ]] && kill -CONT "$sftp_pid" 2>/dev/null || true
     fusermount -u "$work/lab/pc04" 2>/dev/null || true
+    if [[ -n $smbnetfs_pid ]]; then
+        fusermount -u "$work/lab/smb" 2>/dev/null || true
+        kill "$smbnetfs_pid" 2>/dev/null && wait "$smbnetfs_pid" 2>/dev/null || true
+    fi
+    [[ -n $smbd_pid ]] && kill "$smbd_pid" 2>/dev/null && wait "$smbd_pid" 2>/dev/null || true
+    [[ -n $smb_user ]] && userdel "$smb_user" 2>/dev/null || true
     pkill -f -- "$work" 2>/dev/null || true
     # Waited for: a display ending late would remove the socket of the next run's.
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
@@ -74,21 +80,24 @@ for role in editor files; do
 done
 printf '[Default Applications]\ntext/plain=e2e-editor.desktop\ninode/directory=e2e-files.desktop\n' \
     >"$work/config/mimeapps.list"
+# The first removal of each hidden file is refused as busy, as an SMB server does now and then.
+cc -shared -fPIC -O2 -o "$work/busy-unlink.so" "$here/busy-unlink.c" -ldl || fail "the busy shim did not build"
 desktop_env=(env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-    XDG_DATA_DIRS="$work/data-dirs" XDG_RUNTIME_DIR="$work/runtime" TZ=Europe/Lisbon LANG=C.UTF-8)
+    XDG_DATA_DIRS="$work/data-dirs" XDG_RUNTIME_DIR="$work/runtime" TZ=Europe/Lisbon LANG=C.UTF-8
+    LD_PRELOAD="$work/busy-unlink.so" VARNOK_E2E_BUSY_LOG="$work/busy.log")
 
 # --- The lab -----------------------------------------------------------------------------
 
 lab=$work/lab
 collection="$lab/recolha/Lab E2E/Sessao1"
-backup=$lab/backup
-mkdir -p "$collection" "$backup" "$lab/pc01" "$lab/pc02"
+backup=$lab/smb/127.0.0.1:4455/backup
+mkdir -p "$collection" "$lab/pc01" "$lab/pc02"
 printf 'int main(void) { return 0; }\n' >"$lab/pc01/exame.c"
 printf 'resposta do aluno 1\r\n' >"$lab/pc01/resposta.txt"
 printf 'resposta do aluno 2\n' >"$lab/pc02/resposta.txt" # the same name as pc01's
 touch -d '-30 minutes' "$lab/pc02/resposta.txt"       # not saved lately: the run asks
 printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$lab/recolha" "$backup" "$lab/pc01" "$lab/pc02" "$lab/pc03-desligado" \
-    "$lab/pc04/exame" >"$lab/pcs.txt"
+    "$lab/pc04/exame" "$lab/smb/127.0.0.1:4455/pc05" >"$lab/pcs.txt"
 
 # pc04: a share mounted with sshfs from an sftp server of the test's own, which is stopped
 # later on: a station that stops answering, every call on it held in the kernel.
@@ -103,6 +112,58 @@ sshfs -f -o passive,dir_cache=no,attr_timeout=0,entry_timeout=0,negative_timeout
 exec 5<&- 6>&-
 wait_for 20 test -d "$lab/pc04/exame" || fail "the sshfs share did not mount: $(cat "$work/sshfs.log")"
 
+# pc05 and the backup folder: shares of a Samba server of the test's own on loopback, mounted
+# with smbnetfs (FUSE over libsmbclient), as a lab's Windows stations are reached from Linux.
+smb=$work/smb
+mkdir -p "$smb"/{state,lock,cache,private,run,home/.smb} "$smb/shares/pc05" "$smb/shares/backup" "$lab/smb"
+cat >"$smb/smb.conf" <<CONF
+[global]
+  server role = standalone server
+  interfaces = lo
+  bind interfaces only = yes
+  disable netbios = yes
+  smb ports = 4455
+  state directory = $smb/state
+  lock directory = $smb/lock
+  cache directory = $smb/cache
+  private dir = $smb/private
+  pid directory = $smb/run
+  ncalrpc dir = $smb/run/ncalrpc
+  passdb backend = tdbsam:$smb/private/passdb.tdb
+  log file = $smb/smbd.log
+  load printers = no
+  printcap name = /dev/null
+  disable spoolss = yes
+[pc05]
+  path = $smb/shares/pc05
+  read only = no
+  force user = root
+[backup]
+  path = $smb/shares/backup
+  read only = no
+  force user = root
+CONF
+if ! id varnok-e2e >/dev/null 2>&1; then
+    useradd --system --no-create-home --shell /usr/sbin/nologin varnok-e2e || fail "no user for Samba"
+    smb_user=varnok-e2e
+fi
+printf 'segredo\nsegredo\n' | smbpasswd -c "$smb/smb.conf" -s -a varnok-e2e >/dev/null || fail "smbpasswd failed"
+# A port of its own, beside any SMB server of the machine's; another server there would take
+# some of the connections, and refuse this test's user.
+! bash -c 'exec 3<>/dev/tcp/127.0.0.1/4455' 2>/dev/null || fail "port 4455 is taken"
+smbd -F -s "$smb/smb.conf" </dev/null >"$smb/smbd.out" 2>&1 &
+smbd_pid=$!
+wait_for 20 bash -c 'exec 3<>/dev/tcp/127.0.0.1/4455' || fail "smbd did not start: $(cat "$smb/smbd.out")"
+printf 'auth "varnok-e2e" "segredo"\n' >"$smb/home/.smb/smbnetfs.conf"
+printf '[global]\n  client min protocol = SMB2\n' >"$smb/home/.smb/smb.conf"
+chmod 600 "$smb/home/.smb/smbnetfs.conf"
+HOME=$smb/home smbnetfs "$lab/smb" -f -o config="$smb/home/.smb/smbnetfs.conf",smb_query_browsers=false \
+    >"$smb/smbnetfs.log" 2>&1 &
+smbnetfs_pid=$!
+printf 'resposta do aluno 5\r\n' >"$smb/shares/pc05/trabalho.txt"
+printf 'notas\n' >"$smb/shares/pc05/.notas-ocultas"
+wait_for 30 test -f "$lab/smb/127.0.0.1:4455/pc05/trabalho.txt" || fail "the SMB share did not mount: $(cat "$smb/smbnetfs.log")"
+
 # --- Driving the window ------------------------------------------------------------------
 
 # The window's place: controls are placed in twips, 15 to a pixel.
@@ -116,11 +177,11 @@ answers_pings() {
     ((longest < 1000)) || fail "the window took $longest ms to answer with pc04 stopped"
 }
 
-# The message box now open, answered with Return (its default button: OK or Yes).
+# The message box now open, answered with Return (its default button), or with the key given.
 answer_box() {
     wait_for 30 shown Varnok || fail "no message box: $1"
     focus "$(shown Varnok | tail -1)"
-    xdotool key Return
+    xdotool key "${2:-Return}"
     wait_for 10 hidden Varnok || fail "box stayed open: $1"
 }
 
@@ -153,31 +214,45 @@ click_at_twips 7807 7447 # "Recolha"
 answer_box "save question for pc02"
 answer_box "what was not collected (pc03 switched off, pc04 not answering)"
 wait_for 60 test -s "$work/files.opened" || fail "the collection folder was not opened"
-wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 3 ]" || fail "the editor did not open three copies"
+wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 4 ]" || fail "the editor did not open four copies"
 import -window "$window" "$artefacts/varnok-e2e.png" || true
 
 step "checking the collection"
 # Byte for byte the unit tests' work: here every copy checks against SHA256SUMS, the log names
 # the teacher, each copy and each station that gave nothing.
 (cd "$collection" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not check"
-[[ $(cut -c67- "$collection/SHA256SUMS" | sort | tr '\n' '|') == 'exame.c|resposta (2).txt|resposta.txt|' ]] ||
-    fail "SHA256SUMS does not list the three copies: $(cat "$collection/SHA256SUMS")"
+[[ $(cut -c67- "$collection/SHA256SUMS" | sort | tr '\n' '|') == 'exame.c|resposta (2).txt|resposta.txt|trabalho.txt|' ]] ||
+    fail "SHA256SUMS does not list the four copies: $(cat "$collection/SHA256SUMS")"
 grep -q $'^Docente que vigiou Prof. Exemplo\r$' "$collection/log.txt" || fail "log.txt does not name the teacher"
-[[ $(grep -c ' Copiado para ' "$collection/log.txt") -eq 3 ]] || fail "log.txt does not list three copies"
+[[ $(grep -c ' Copiado para ' "$collection/log.txt") -eq 4 ]] || fail "log.txt does not list four copies"
 grep -q "^$lab/pc03-desligado nada recolhido: " "$collection/log.txt" || fail "log.txt does not name pc03"
 # Once: the files its last refresh listed are not tried.
 [[ $(grep -a "$lab/pc04/" "$collection/log.txt") == "$lab/pc04/exame nada recolhido: o PC n"$'\xe3'"o responde"$'\r' ]] ||
     fail "log.txt does not name pc04, once, as not answering: $(grep -a pc04 "$collection/log.txt")"
 [[ $(sed 's:/$::' "$work/files.opened") == "$collection" ]] || fail "file manager opened $(cat "$work/files.opened")"
 
-step "Apaga Originais, confirmed"
+step "Apaga Originais: Return on the question says No"
 click_at_twips 8887 7447 # "Apaga Originais"
-answer_box "confirmation"
-wait_for 60 sh -c "[ -z \"\$(find '$lab/pc01' '$lab/pc02' -maxdepth 1 -type f)\" ]" ||
-    fail "the stations were not emptied: $(find "$lab/pc01" "$lab/pc02" -maxdepth 1 -type f)"
-# Each backup holds what was collected from the same original.
-[[ $(cd "$backup" && sha256sum -- * | grep -v ' backup-log.txt$' | cut -c1-64 | sort) == $(cut -c1-64 "$collection/SHA256SUMS" | sort) ]] ||
-    fail "the backups are not the originals"
+answer_box "confirmation, by habit"
+sleep 2
+[[ -f $lab/pc01/exame.c && -f $smb/shares/pc05/trabalho.txt ]] || fail "Return on the question deleted files"
+
+step "Apaga Originais, confirmed with Yes"
+click_at_twips 8887 7447
+answer_box "confirmation" y
+emptied() { [[ -z $(find "$lab/pc01" "$lab/pc02" "$smb/shares/pc05" -maxdepth 1 -type f) ]]; }
+wait_for 120 emptied || fail "the stations were not emptied: $(find "$lab/pc01" "$lab/pc02" "$smb/shares/pc05" -maxdepth 1 -type f)"
+# Each backup on the share holds what was collected from the same original; the hidden file of pc05 too.
+[[ $(cd "$smb/shares/backup" && sha256sum -- * | grep -v ' backup-log.txt$' | cut -c1-64 | sort) == \
+    $(cut -c1-64 "$collection/SHA256SUMS" | sort) ]] || fail "the backups are not the originals"
+cmp -s "$smb/shares/backup/.notas-ocultas" <(printf 'notas\n') || fail "pc05's hidden file was not backed up"
+record=$smb/shares/backup/backup-log.txt
+[[ $(grep -c ' Copiado para ' "$record") -eq 5 && $(grep -c '^A apagar .*: movido para \.varnok-' "$record") -eq 5 ]] ||
+    fail "backup-log.txt does not name five backups and five moves: $(cat "$record")"
+! grep -aqE 'interrompido|foi apagado' "$record" || fail "backup-log.txt tells of a failure: $(cat "$record")"
+[[ -z $(find "$lab/pc01" "$lab/pc02" "$collection" "$smb/shares" -name '.varnok-*') ]] ||
+    fail "hidden files left: $(find "$lab/pc01" "$lab/pc02" "$collection" "$smb/shares" -name '.varnok-*')"
+[[ $(grep -c '/\.varnok-' "$work/busy.log") -ge 5 ]] || fail "the busy refusals were not met: $(cat "$work/busy.log")"
 
 [[ -f $share/exame/pc04.txt ]] || fail "the station that does not answer was emptied"
 
