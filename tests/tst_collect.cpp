@@ -322,17 +322,13 @@ private slots:
             fs.hangUnder(joinPath(pc1, u"b.txt"_s));
         if (twist == u"cancel"_s)
             lab.desktop.cancelAt = u"PC 1 de 3: "_s + joinPath(pc1, u"b.txt"_s);
+        // b at its first look, and at its third, as the copy waits.
         const QString b = joinPath(pc1, u"b.txt"_s);
-        const qint64 clockNs = lab.desktop.clock.toMSecsSinceEpoch() * 1000000;
-        if (twist == u"saved"_s)
-            writeRaw(b, "velho", clockNs - 500000000);
+        const qint64 clockNs = lab.desktop.clock.toMSecsSinceEpoch() * 1000000, saved = twist == u"saved"_s;
         fs.beforeLook = [&, looks = 0](const QString& path) mutable {
-            if (path != b || (twist != u"emptied"_s && twist != u"saved"_s))
-                return;
-            if (++looks == 1 && twist == u"emptied"_s)
-                writeRaw(b, "");
-            if (looks == 3)
-                writeRaw(b, sources.value(u"b.txt"_s), twist == u"saved"_s ? clockNs + 200000000 : 0);
+            if (path == b && (saved || twist == u"emptied"_s) && ++looks % 2)
+                writeRaw(b, looks == 1 ? QByteArray(saved ? "velho" : "") : sources.value(u"b.txt"_s),
+                         saved ? clockNs + (looks == 1 ? -500000000 : 200000000) : 0);
         };
 
         form.CommandRecolhe->click();

@@ -50,11 +50,8 @@ QString record(const QString& files = {})
 // The boxes of the files a record says were kept, in its order.
 QStringList keptBoxes(const QString& record)
 {
-    QStringList boxes;
-    for (const QString& line : record.split(u'|'))
-        if (line.startsWith(u"O ficheiro: "_s))
-            boxes.append(u"48 "_s + line);
-    return boxes;
+    static const QRegularExpression kept(u"^(?=O ficheiro: )"_s);
+    return record.split(u'|').filter(kept).replaceInStrings(kept, u"48 "_s);
 }
 
 // The entries of a folder picture, "path=content, path=content": a record's lines hold ", " too.
