@@ -149,30 +149,34 @@ void TestDelete::emptiesStationsIntoBackup_data()
     // Another program holds each file moved aside for a moment; one holds it for good: it gets its name
     // back and ends the run.
     QTest::newRow("busy for a moment")
-        << one << u"busy 3"_s
+        << one << u"busy 3 3"_s
         << u"pc01/, backup/exame.txt=um, backup/backup-log.txt="_s + record(u"pc01/exame.txt"_s) << QString();
     QTest::newRow("busy for good")
-        << u"pc01/a.txt=1, pc01/b.txt=2, backup/"_s << u"busy 99"_s
+        << u"pc01/a.txt=1, pc01/b.txt=2, backup/"_s << u"busy 99 0"_s
         << u"pc01/a.txt=1, pc01/b.txt=2, backup/a.txt=1, backup/backup-log.txt="_s + record(u"pc01/a.txt"_s) +
                u"Apaga Originais interrompido: Error 70 a apagar o ficheiro: @/pc01/a.txt   O ficheiro está em uso|"_s
         << u"0 Error 70 a apagar o ficheiro: @/pc01/a.txt   O ficheiro está em uso"_s;
     // What stopped runs left under hidden names: a's backup is whole, so a goes; b's moved file is not its
-    // backup, so it gets its name back and goes through the run; c is in no record; d's is the empty file
-    // that was to take the hidden name, d itself is still there.
+    // backup, and e's backup is gone, so they get their names back and go through the run; c is in no
+    // record; d's is the empty file that was to take the hidden name, d itself is still there.
+    QString stopped;
+    for (const auto& [hidden, name] :
+         {std::pair{u'A', u"a"_s}, {u'B', u"b"_s}, {u'D', u"d"_s}, {u'E', u"e"_s}})
+        stopped += asideLine(QString(hidden), name + u".txt"_s);
     QTest::newRow("hidden files of stopped runs")
         << u"pc01/.varnok-AAAAAAAAAAAA=um, pc01/.varnok-BBBBBBBBBBBB=dois, pc01/.varnok-CCCCCCCCCCCC=tres, "
-           "pc01/.varnok-DDDDDDDDDDDD=, pc01/d.txt=um, backup/a.txt=um, backup/b.txt=um, backup/backup-log.txt="_s +
-               asideLine(u"A"_s, u"a.txt"_s) + asideLine(u"B"_s, u"b.txt"_s) + asideLine(u"D"_s, u"d.txt"_s)
+           "pc01/.varnok-DDDDDDDDDDDD=, pc01/d.txt=um, pc01/.varnok-EEEEEEEEEEEE=um, backup/a.txt=um, "
+           "backup/b.txt=um, backup/backup-log.txt="_s +
+               stopped
         << QString()
         << u"pc01/.varnok-CCCCCCCCCCCC=tres, backup/a.txt=um, backup/b.txt=um, backup/b (2).txt=dois, "
-           "backup/d.txt=um, backup/backup-log.txt="_s +
-               asideLine(u"A"_s, u"a.txt"_s) + asideLine(u"B"_s, u"b.txt"_s) + asideLine(u"D"_s, u"d.txt"_s) +
-               Date +
+           "backup/d.txt=um, backup/e.txt=um, backup/backup-log.txt="_s +
+               stopped + Date +
                u"Apagado @/pc01/.varnok-AAAAAAAAAAAA: era @/pc01/a.txt, copiado para @/backup/a.txt|"_s
                u"Reposto @/pc01/.varnok-BBBBBBBBBBBB como @/pc01/b.txt|"_s +
                notDeleted(u"pc01/.varnok-CCCCCCCCCCCC"_s, u'r') +
-               u"|Apagado @/pc01/.varnok-DDDDDDDDDDDD: vazio|"_s +
-               record(u"pc01/b.txt>b (2).txt; pc01/d.txt"_s).mid(Date.size())
+               u"|Apagado @/pc01/.varnok-DDDDDDDDDDDD: vazio|Reposto @/pc01/.varnok-EEEEEEEEEEEE como @/pc01/e.txt|"_s +
+               record(u"pc01/b.txt>b (2).txt; pc01/d.txt; pc01/e.txt"_s).mid(Date.size())
         << QString();
     QTest::newRow("backup does not verify") << u"pc01/a.txt=um, pc02/b.txt=dois, backup/"_s << u"corrupt"_s
                                             << u"pc01/a.txt=um, pc02/b.txt=dois, backup/backup-log.txt="_s +
@@ -263,7 +267,7 @@ void TestDelete::emptiesStationsIntoBackup()
     FakeFileSystem& fs = lab.fileSystem;
     const QString original = lab.stationFolder(0) + u"/exame.txt"_s;
     if (fault.startsWith(u"busy"_s)) {
-        fs.busyRemovals = fault.mid(5).toInt();
+        fs.busyRemovals = fault.section(u' ', 1, 1).toInt(), fs.busyMoves = fault.section(u' ', 2).toInt();
     } else if (fault == u"cancel"_s) {
         lab.desktop.cancelAt = u"PC 1 de 13: "_s + lab.stationFolder(0) + u"/c.txt"_s;
     } else if (fault == u"corrupt"_s) {

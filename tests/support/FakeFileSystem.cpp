@@ -3,6 +3,7 @@
 #include "platform/PosixErrors.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -98,9 +99,23 @@ void FakeFileSystem::release()
     m_hang->released.notify_all();
 }
 
+void FakeFileSystem::delayUnder(const QString& folder, int ms)
+{
+    const std::lock_guard lock(m_hang->mutex);
+    m_hang->delays.insert(folder, ms);
+}
+
 void FakeFileSystem::waitIfHanging(const QString& path) const
 {
     std::unique_lock lock(m_hang->mutex);
+    for (auto delay = m_hang->delays.cbegin(); delay != m_hang->delays.cend(); ++delay) {
+        if (path.startsWith(delay.key())) {
+            lock.unlock();
+            std::this_thread::sleep_for(std::chrono::milliseconds(delay.value()));
+            lock.lock();
+            break;
+        }
+    }
     const auto hanging = [&] {
         return std::any_of(m_hang->folders.cbegin(), m_hang->folders.cend(),
                            [&](const QString& folder) { return path.startsWith(folder); });
@@ -156,6 +171,7 @@ FileTimesRead FakeFileSystem::fileTimes(const QString& path)
 FileTimesRead FakeFileSystem::statusOfListed(const QString& folder, const QString& name,
                                              const std::function<FileTimesRead()>& status)
 {
+    waitIfHanging(joinPath(folder, name));
     return adjusted(joinPath(folder, name), status);
 }
 
@@ -192,6 +208,8 @@ std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
 FileSystem::Claim FakeFileSystem::renameNoReplace(const QString& from, const QString& to)
 {
     beginClaim(to);
+    if (m_refusedAsBusy[from]++ < busyMoves)
+        throw errorFromErrno(EBUSY, ErrnoTarget::File);
     if (errors.contains("rename") && !status(to))
         return renameNoReplaceOutcome(errors.value("rename"));
     return NativeFileSystem::renameNoReplace(from, to);
@@ -221,7 +239,7 @@ void FakeFileSystem::removeFile(const QString& path)
 {
     if (beforeRemove)
         beforeRemove(path);
-    if (m_removalsRefused[path]++ < busyRemovals)
+    if (m_refusedAsBusy[path]++ < busyRemovals)
         throw errorFromErrno(EBUSY, ErrnoTarget::File);
     NativeFileSystem::removeFile(path);
 }

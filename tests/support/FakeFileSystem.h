@@ -41,7 +41,8 @@ public:
     void syncFolder(const QString& path) override; // "sync folder" fails it
     void removeFile(const QString& path) override; // beforeRemove runs first, with the path
     std::function<void(const QString&)> beforeRemove;
-    int busyRemovals = 0; // each path's first removals refused as busy, as another program holds it
+    // The first removals and moves of each path refused as busy, as another program holds the file.
+    int busyRemovals = 0, busyMoves = 0;
 
     // Operations that fail with the errno the system would answer: "write" to a new
     // file once failAfterBytes went through; "sync" and "close" of a
@@ -71,8 +72,10 @@ public:
 
     // Shares that stop answering: every call on a path that starts with one of the
     // folders waits until release(), from whatever thread it comes. callsHeld counts
-    // the calls that waited.
+    // the calls that waited. Slow shares: every call there, and the status of each file a
+    // listing there gives, answers after ms.
     void hangUnder(const QString& folder);
+    void delayUnder(const QString& folder, int ms);
     void release();
     void waitIfHanging(const QString& path) const;
     int callsHeld() const;
@@ -91,12 +94,13 @@ private:
     FileTimesRead adjusted(const QString& path, const std::function<FileTimesRead()>& status);
     void beginClaim(const QString& path);
     QSet<QString> m_created;
-    QHash<QString, int> m_removalsRefused;
+    QHash<QString, int> m_refusedAsBusy;
     struct Hang
     {
         std::mutex mutex;
         std::condition_variable released;
         QStringList folders;
+        QHash<QString, int> delays;
         int held = 0;
     };
     std::shared_ptr<Hang> m_hang = std::make_shared<Hang>();
