@@ -52,6 +52,14 @@ inline void settleEvents()
     }
 }
 
+// Handles events, waiting for them, until done() holds; then whatever is left.
+template <typename Done> void settleUntil(Done done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    settleEvents();
+}
+
 inline void waitUntilExposed(QWidget& window)
 {
     QElapsedTimer waited;

@@ -11,6 +11,7 @@
 #include "app/EventTable.h"
 #include "platform/Desktop.h"
 #include "app/WindowFileSystem.h"
+#include "monitor/StationLooks.h"
 #include "platform/QtDesktop.h"
 #include "setup/Startup.h"
 #include "window/FileListBox.h"
@@ -155,7 +156,7 @@ Sample collect(Form1& form, BenchDesktop& desktop, const QString& root, int sess
     const int opened = desktop.files;
     const Sample sample = measure([&] {
         form.CommandRecolhe->click();
-        settleEvents();
+        settleUntil([&form] { return StationLooks::of(form).settled(); }); // the refresh that ends it
     });
     if (!desktop.unexpected.isEmpty())
         throw std::runtime_error(qPrintable(QStringLiteral("a message: ") + desktop.unexpected.join(u'\n')));
@@ -231,7 +232,7 @@ int main(int argc, char* argv[])
 
         WindowFileSystem fileSystem;
         BenchDesktop desktop;
-        Form1 form(fileSystem.fileSystem(), desktop);
+        Form1 form(fileSystem.fileSystem(), fileSystem.stationCalls(), desktop);
         fileSystem.attach(form);
         connectEvents(form);
         if (!runStartup(form))
@@ -241,6 +242,7 @@ int main(int argc, char* argv[])
         form.Professor->setText(QStringLiteral("Benchmark"));
         form.show();
         waitUntilExposed(form);
+        settleUntil([&form] { return StationLooks::of(form).settled(); });
         return compare(options, form, desktop);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "varnok_bench_collect: %s\n", error.what());

@@ -17,6 +17,7 @@
 
 #include "app/EventTable.h"
 #include "monitor/RefreshStations.h"
+#include "monitor/StationLooks.h"
 #include "app/WindowFileSystem.h"
 #include "platform/QtDesktop.h"
 #include "setup/Startup.h"
@@ -123,6 +124,12 @@ int listedStationFiles(Form1& form)
     return listed;
 }
 
+// Handles what follows a refresh until every station's look is shown in its row.
+void settleLooks(Form1& form)
+{
+    settleUntil([&form] { return StationLooks::of(form).settled(); });
+}
+
 void sleepSeconds(double seconds)
 {
     if (seconds > 0)
@@ -133,7 +140,7 @@ int compare(const Options& options, Form1& form, const FloorLab& lab)
 {
     const auto refresh = [&form] {
         RefreshStations(form);
-        settleEvents();
+        settleLooks(form);
     };
     if (lab.stations.empty())
         throw std::runtime_error("pcs.txt lists no station");
@@ -161,7 +168,7 @@ int compare(const Options& options, Form1& form, const FloorLab& lab)
             const double before = clockMs(CLOCK_PROCESS_CPUTIME_ID);
             RefreshStations(form);
             callCpu = clockMs(CLOCK_PROCESS_CPUTIME_ID) - before;
-            settleEvents();
+            settleLooks(form);
         });
 
         if (options.gain) {
@@ -230,7 +237,7 @@ void oneTimerRefresh(Form1& form)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     form.Timer1->stop();
     QObject::disconnect(seen);
-    settleEvents();
+    settleLooks(form);
     // What the X server sends back for the paints.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     settleEvents();
@@ -283,11 +290,11 @@ int trace(Form1& form)
 {
     for (int k = 0; k < 2; ++k) {
         RefreshStations(form);
-        settleEvents();
+        settleLooks(form);
     }
     markBegin();
     RefreshStations(form);
-    settleEvents();
+    settleLooks(form);
     markEnd();
     std::printf("trace program_listed=%d\n", listedStationFiles(form));
     return 0;
@@ -314,7 +321,7 @@ int main(int argc, char* argv[])
 
         WindowFileSystem fileSystem;
         QtDesktop desktop;
-        Form1 form(fileSystem.fileSystem(), desktop);
+        Form1 form(fileSystem.fileSystem(), fileSystem.stationCalls(), desktop);
         fileSystem.attach(form);
         connectEvents(form);
         if (!runStartup(form))

@@ -15,16 +15,16 @@ int main(int argc, char* argv[])
 
     WindowFileSystem fileSystem;
     QtDesktop desktop;
-    Form1 form(fileSystem.fileSystem(), desktop);
+    Form1 form(fileSystem.fileSystem(), fileSystem.stationCalls(), desktop);
     fileSystem.attach(form);
     connectEvents(form);
     if (!runStartup(form))
         return 1;
     form.show();
     const int status = QApplication::exec();
-    // A call stuck in a share that does not answer holds its thread: the window is gone
-    // already, and the process ends as soon as the system lets that thread go.
-    if (fileSystem.anyNotAnswering())
+    // A call still in hand (a share that does not answer, a slow one) holds its thread: the
+    // window is gone already, and the process ends without waiting for that thread.
+    if (fileSystem.anyBusy())
         std::_Exit(status);
     return status;
 }

@@ -94,6 +94,7 @@ private slots:
         appearing.clear();
         QDir(pc1).removeRecursively();
         click({MsgBoxAnswer::Yes});
+        lab.settle();
 
         QCOMPARE(lab.desktop.boxes,
                  QStringList({u"0 Preeencha o campo Professor"_s, u"48 A pasta  não existe!"_s, question(pc1),
@@ -271,7 +272,9 @@ private slots:
         const QString access = u"Path/File access error"_s, full = u"Error 61 a escrever o ficheiro: %c/"_s;
         row("share ends the read early", {}, u"end"_s, atB + u"O ficheiro não foi lido até ao fim"_s,
             u"H a b! c d 3"_s);
-        row("station stops answering", {}, u"hang"_s, atB + u"O PC não responde"_s, u"H a b! c! d 3"_s);
+        // Once a is read: one line for the station, the run goes on with the next.
+        row("station stops answering", {}, u"hang"_s,
+            u"%s nada mais recolhido: O PC não responde; por recolher: b.txt, c.txt"_s, u"H a b! d 3"_s);
         // A save in progress is waited out: b's editor empties it, then writes it; or b, saved half a
         // second ago, is saved again while the copy waits for it to be still.
         row("saved by emptying it first", {}, u"emptied"_s, {}, u"H a b c d 3"_s);
@@ -309,7 +312,7 @@ private slots:
                                                 {u"d.txt"_s, "d"}};
         for (auto source = sources.cbegin(); source != sources.cend(); ++source)
             lab.writeFile(source.key() == u"d.txt"_s ? pc2 : pc1, source.key(), source.value());
-        Form1& form = lab.openBounded(std::chrono::milliseconds(1000));
+        Form1& form = lab.open(std::chrono::milliseconds(1000));
         form.Professor->setText(u"Ana"_s);
         FakeFileSystem& fs = lab.fileSystem;
         const QByteArray opening = header("Ana", "2", folder);
@@ -318,12 +321,15 @@ private slots:
             fs.failAfterBytes = opening.size() + 20;
         if (twist == u"end"_s)
             fs.endOfFileAt = 1500;
-        if (twist == u"hang"_s)
-            fs.hangUnder(joinPath(pc1, u"b.txt"_s));
-        if (twist == u"cancel"_s)
-            lab.desktop.cancelAt = u"PC 1 de 3: "_s + joinPath(pc1, u"b.txt"_s);
-        // b at its first look, and at its third, as the copy waits.
         const QString b = joinPath(pc1, u"b.txt"_s);
+        if (twist == u"hang"_s)
+            fs.whileReading = [&](const QString& path) {
+                if (path.endsWith(u"a.txt"_s))
+                    fs.hangUnder(b);
+            };
+        if (twist == u"cancel"_s)
+            lab.desktop.cancelAt = u"PC 1 de 3: "_s + b;
+        // b at its first look, and at its third, as the copy waits.
         const qint64 clockNs = lab.desktop.clock.toMSecsSinceEpoch() * 1000000, saved = twist == u"saved"_s;
         fs.beforeLook = [&, looks = 0](const QString& path) mutable {
             if (path == b && (saved || twist == u"emptied"_s) && ++looks % 2)
@@ -332,6 +338,7 @@ private slots:
         };
 
         form.CommandRecolhe->click();
+        lab.settle();
 
         failure.replace(u"%s"_s, pc1).replace(u"%c"_s, folder);
         // Ended by a failure on the collection's side.

@@ -129,6 +129,7 @@ private slots:
         bar->setValue(20);
         QCOMPARE(form.NumSessao->text(), QStringLiteral("20"));
         bar->setValue(5);
+        lab.settle();
         QVERIFY(QDir(lab.stationFolder(0)).removeRecursively()); // seen only if the step refreshes
         form.NumSessao->setText(QStringLiteral("12"));           // typed: the bar stays where it was
         // The collection path follows each change of the laboratory (which may hold the separator) and
@@ -143,15 +144,17 @@ private slots:
         QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Red);
 
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
+        lab.settle();
         QCOMPARE(bar->value(), 6);
         QCOMPARE(form.NumSessao->text(), QStringLiteral("6"));
         QCOMPARE(form.NumPCs->text(), QStringLiteral("0"));
 
         lab.makeStation(0);
-        lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(75));
+        lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(70));
         const auto step = [&] { bar->triggerAction(QAbstractSlider::SliderSingleStepSub); };
         lab.desktop.whileOpen = [&] { step(); };
         step();
+        lab.settle();
         QCOMPARE(lab.desktop.boxes.size(), 1);
         QCOMPARE(form.NumSessao->text(), QStringLiteral("7"));
     }

@@ -88,87 +88,99 @@ private slots:
                 QDir().remove(path);
         };
         form.File1[0]->setListIndex(0); // the invigilator looks at another file: the newest is selected again
-        RefreshStations(form);
+        lab.tick();
         QTEST((form.File1[0]->fileName() + u' ' + form.Hora[0]->text()).trimmed(), "shown");
         QTEST(form.Hora[0]->foreColor(), "colour");
     }
 
-    // A station that stops answering, at its folder test or once its folder was found, is shown
-    // yellow while the window waits for it, then red, its last list kept; the next refresh does
-    // not wait for it again. A station that answers at once is painted in its end colour alone.
-    void stationThatStopsAnswering()
+    // Every station is looked at on its own, all at once, and the window waits for none. One that
+    // answers at once is painted in its end colour alone; a slow one that keeps answering is yellow
+    // until its list comes, never red, though its look takes longer than the deadline; one that stops
+    // answering, at its folder test or once its folder was found, is yellow, then red, its last list
+    // greyed and not counted, and is not asked again until its answer comes, which is shown then.
+    void slowAndSilentStations()
     {
         TestLab lab;
-        lab.writeStationList(3);
-        const QString silent = lab.makeStation(0), stops = lab.makeStation(1);
+        lab.writeStationList(4);
+        const QString silent = lab.makeStation(0), stops = lab.makeStation(1), slow = lab.makeStation(2);
         lab.writeFile(stops, u"a.txt"_s);
-        lab.makeStation(2);
-        Form1& form = lab.openBounded(std::chrono::milliseconds(400));
+        lab.makeStation(3);
+        Form1& form = lab.open(std::chrono::milliseconds(400));
         activate(form);
         PaintedColours painted;
         for (TextBox* path : form.PC1Path)
             path->installEventFilter(&painted);
         lab.fileSystem.hangUnder(silent);
         lab.fileSystem.hangUnder(stops + u'/');
-        lab.fileSystem.afterListing = [&](const QString& folder) {
-            lab.fileSystem.waitIfHanging(folder + u'/');
-        };
+        lab.fileSystem.delayUnder(slow, 150); // its folder test, its listing and each file's status
+        for (const QString& name : {u"1.txt"_s, u"2.txt"_s, u"3.txt"_s, u"4.txt"_s})
+            lab.writeFile(slow, name);
 
-        for (int refresh = 1; refresh <= 2; ++refresh) {
-            RefreshStations(form);
-            QCoreApplication::processEvents();
-            for (int i : {0, 1}) {
-                const QList<QColor> seen = painted.of.value(form.PC1Path[i]);
-                QCOMPARE(seen.count(colorFromWindowColor(Yellow)), 1); // the first refresh's only
-                QCOMPARE(seen.last(), colorFromWindowColor(Red));
-            }
-            QVERIFY(!painted.of.value(form.PC1Path[2]).contains(colorFromWindowColor(Yellow)));
-            QCOMPARE(form.NumPCs->text(), u"1"_s);
-            QCOMPARE(form.File1[1]->list(0), u"a.txt"_s);
+        lab.tick();
+        lab.tick();
+        QCOMPARE(lab.fileSystem.callsHeld(), 2);
+        const auto seen = [&](int i) { return painted.of.value(form.PC1Path[i]); };
+        const QColor yellow = colorFromWindowColor(Yellow), red = colorFromWindowColor(Red);
+        for (int i : {0, 1}) {
+            QCOMPARE(seen(i).count(yellow), 1);
+            QCOMPARE(seen(i).last(), red);
+            QVERIFY(!form.File1[i]->isEnabled());
+            QCOMPARE(form.PC1Path[i]->toolTip(), u"Pasta de exame no PC do aluno\no PC não responde"_s);
         }
+        QCOMPARE(form.File1[1]->list(0), u"a.txt"_s);
+        QVERIFY(seen(2).contains(yellow) && !seen(2).contains(red));
+        QCOMPARE(form.File1[2]->listCount(), 4);
+        QVERIFY(!seen(3).contains(yellow));
+        QCOMPARE(form.NumPCs->text(), u"2"_s);
+        lab.fileSystem.release();
+        QTRY_COMPARE(form.NumPCs->text(), u"4"_s);
+        QCOMPARE(form.PC1Path[0]->foreColor(), Black);
     }
 
-    // Station 0 comes up but cannot be read; station 1 goes away and the collection folder appears,
-    // both unseen. A timer tick while the box is open must not start another run.
-    void errorShownOnceStopsTheRun_data()
+    // A look that fails because the share broke shows its station red, greyed, not counted, the reason
+    // in its path's tip, and no box; any other failure is told once, with the station's path, and not
+    // again while it repeats, not even by a tick while the box is open. Station 2 goes away and the
+    // collection folder appears, both seen.
+    void failuresOfALook_data()
     {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("ofAFile");  // a listed file's status fails, else the listing
-        QTest::addColumn<QString>("shown"); // every message, one a line
-        QTest::newRow("invalid property value, silent") << 380 << false << QString();
-        QTest::newRow("access to a file refused") << 70 << true << u"0 Refresh Error 70  Permission denied"_s;
+        QTest::addColumn<QString>("failure"); // of station 1's listing, or a listed file's times refused
+        QTest::addColumn<QString>("shown");   // every message
+        const QString refused = u"0 Refresh Error 70  Permission denied\n@/pc01"_s;
+        QTest::newRow("share gone") << u"Path/File access error"_s << QString();
+        QTest::newRow("access refused") << u"Permission denied"_s << refused;
+        QTest::newRow("a file's times refused") << QString() << refused;
     }
 
-    void errorShownOnceStopsTheRun()
+    void failuresOfALook()
     {
-        QFETCH(int, number);
-        QFETCH(bool, ofAFile);
+        QFETCH(QString, failure);
+        QFETCH(QString, shown);
         TestLab lab;
         lab.writeStationList(2);
         lab.makeStation(1);
         Form1& form = lab.open();
-        lab.writeFile(lab.makeStation(0), u"a.txt"_s);
-        if (ofAFile)
-            lab.fileSystem.timesOutcomes.insert(lab.stationFolder(0) + u"/a.txt"_s, FileTimesRead::Refused);
+        const QString pc1 = lab.makeStation(0);
+        lab.writeFile(pc1, u"a.txt"_s);
+        if (failure.isEmpty())
+            lab.fileSystem.timesOutcomes.insert(pc1 + u"/a.txt"_s, FileTimesRead::Refused);
         else
-            lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(number));
+            lab.fileSystem.listingFailures.insert(
+                pc1, failure.startsWith(u"Path"_s) ? RunError::shareGone() : RunError::fromNumber(70));
         QVERIFY(QDir(lab.stationFolder(1)).removeRecursively());
         lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
-        bool ticked = false;
-        lab.desktop.whileOpen = [&] {
-            if (!std::exchange(ticked, true))
-                lab.tick();
-        };
+        lab.desktop.whileOpen = [&] { lab.tick(); };
         lab.tick();
-        QTEST(lab.desktop.boxes.join(u'\n'), "shown");
-        QCOMPARE(form.File1[0]->isEnabled(), ofAFile); // not enabled with entries never read from this folder
-        QCOMPARE(form.PC1Path[1]->foreColor(), Black);
-        QCOMPARE(form.NumPCs->text(), u"1"_s);
-        QCOMPARE(form.PathRecolha->foreColor(), Red);
+        lab.tick();
+        QCOMPARE(lab.desktop.boxes.join(u'\n'), shown.replace(u'@', lab.root()));
+        QCOMPARE(form.File1[0]->isEnabled(), failure.isEmpty());
+        QCOMPARE(form.PC1Path[0]->toolTip().section(u'\n', 1), failure);
+        QCOMPARE(form.PC1Path[1]->foreColor(), Red);
+        QCOMPARE(form.NumPCs->text(), failure.isEmpty() ? u"1"_s : u"0"_s);
+        QCOMPARE(form.PathRecolha->foreColor(), Black);
     }
 
-    // Case is ignored first, then told apart; names beyond ASCII fold as Qt folds them. A station whose
-    // list cannot be re-read with a new filter keeps listing with the pattern it had.
+    // Case is ignored first, then told apart; names beyond ASCII fold as Qt folds them. A station found
+    // off the network by its last look keeps listing with the pattern it had.
     void listOrderAndFailedReread()
     {
         TestLab lab;
@@ -183,11 +195,13 @@ private slots:
             listed << form.File1[0]->list(k);
         QCOMPARE(listed.join(u' '), u"_x.txt A.txt a.txt b.txt Ábaco.txt"_s);
 
-        lab.fileSystem.listingFailures.insert(lab.stationFolder(1), RunError::fromNumber(75));
+        lab.fileSystem.listingFailures.insert(lab.stationFolder(1), RunError::shareGone());
+        lab.tick();
         form.Filtro[0]->setText(u"*.doc"_s);
-        QVERIFY(!Filtro_LostFocus(form, 0));
-        QCOMPARE(lab.desktop.boxes, QStringList{u"0 Filter Error 75  Path/File access error"_s});
+        QVERIFY(Filtro_LostFocus(form, 0));
+        lab.settle();
         QCOMPARE(form.File1[0]->pattern() + u' ' + form.File1[1]->pattern(), u"*.doc *.txt"_s);
+        QCOMPARE(form.File1[0]->listCount(), 0);
     }
 };
 

@@ -6,7 +6,9 @@
 class Form1;
 
 // The file system of the window as the program runs it: every call that touches a station's
-// folder has a deadline, on that station's own thread.
+// folder runs on that station's own thread, and fails once the station has been silent for the
+// deadline. Whoever waits for one meanwhile keeps the window answering (repaints, the desktop's
+// pings), the invigilator's input held until the call is done.
 class WindowFileSystem
 {
 public:
@@ -15,9 +17,10 @@ public:
     explicit WindowFileSystem(FileSystem& inner, std::chrono::milliseconds deadline = StationDeadline);
 
     FileSystem& fileSystem() { return m_bounded; }
+    StationCalls& stationCalls() { return m_bounded; }
     // From now on, the window's station rows say which paths are a station's.
     void attach(Form1& form) { m_form = &form; }
-    bool anyNotAnswering() const { return m_bounded.anyNotAnswering(); }
+    bool anyBusy() const { return m_bounded.anyBusy(); }
     void waitUntilIdle() { m_bounded.waitUntilIdle(); }
 
 private:

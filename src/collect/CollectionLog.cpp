@@ -39,15 +39,20 @@ QByteArray linkSkippedLine(const QString& source)
     return logLine(linkSkippedText(source));
 }
 
-QString nothingCollectedText(const QString& station, bool notAnswering)
+QString nothingCollectedText(const QString& station, const QString& reason)
 {
-    return station + (notAnswering ? QStringLiteral(" nada recolhido: o PC não responde")
-                                   : QStringLiteral(" nada recolhido: a pasta não foi encontrada"));
+    return station + QStringLiteral(" nada recolhido: ") + reason;
 }
 
-QByteArray nothingCollectedLine(const QString& station, bool notAnswering)
+QByteArray nothingCollectedLine(const QString& station, const QString& reason)
 {
-    return logLine(nothingCollectedText(station, notAnswering));
+    return logLine(nothingCollectedText(station, reason));
+}
+
+QString stationLostText(const QString& station, const QString& reason, const QStringList& left)
+{
+    return station + QStringLiteral(" nada mais recolhido: ") + reason + QStringLiteral("; por recolher: ") +
+           left.join(QStringLiteral(", "));
 }
 
 QByteArray interruptionLine(const QString& failure)

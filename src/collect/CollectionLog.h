@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Form1;
 
@@ -20,9 +21,11 @@ QByteArray copyLine(const QString& source, const QString& folder, const QString&
 QString linkSkippedText(const QString& source);
 QByteArray linkSkippedLine(const QString& source);
 
-// A station whose folder was not found, or that did not answer, when its turn came.
-QString nothingCollectedText(const QString& station, bool notAnswering);
-QByteArray nothingCollectedLine(const QString& station, bool notAnswering);
+// A station that gave nothing, or nothing more, when its turn came, and why.
+QString nothingCollectedText(const QString& station, const QString& reason);
+QByteArray nothingCollectedLine(const QString& station, const QString& reason);
+// A station whose share broke or stopped answering during the run, and the files left on it.
+QString stationLostText(const QString& station, const QString& reason, const QStringList& left);
 
 // The last line of a run that failed.
 QByteArray interruptionLine(const QString& failure);

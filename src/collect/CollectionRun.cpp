@@ -7,6 +7,7 @@
 #include "RecordFile.h"
 #include "RunPlace.h"
 #include "monitor/RefreshStations.h"
+#include "monitor/StationLooks.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Launches.h"
@@ -143,10 +144,26 @@ struct Uncollected
         const QString text = Interruption(error, Interruption::Action::Copying, source).firstLine();
         add(records, logLine(text), text);
     }
+    void addStation(Records& records, const QString& station, const QString& reason)
+    {
+        add(records, nothingCollectedLine(station, reason), nothingCollectedText(station, reason));
+    }
 };
 
+// Why a station gives nothing: it does not answer, or its folder is not there; or, by its row,
+// what its last look found.
+QString whyNothing(Form1& form, int i)
+{
+    if (form.fileSystem().notAnswering(form.PC1Path[i]->text()))
+        return QStringLiteral("o PC não responde");
+    const QString why = form.PC1Path[i]->toolTip().section(u'\n', 1);
+    return why.isEmpty() ? QStringLiteral("a pasta não foi encontrada") : why;
+}
+
 // One station's listed files, in list order. A failure on the station's side is logged and
-// the run goes on with the next file; one on the collection's side ends the run.
+// the run goes on with the next file; a share that breaks or stops answering gives one line,
+// with the files not collected, and the run goes on with the next station; a failure on the
+// collection's side ends the run.
 void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFailures,
                  Uncollected& uncollected, RunPlace& place)
 {
@@ -154,6 +171,13 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
     const QString folder = form.PathRecolha->text();
     const QString station = form.PC1Path[i]->text();
     const FileListBox* list = form.File1[i];
+    const auto stationLost = [&](int k, const RunError& error) {
+        QStringList left;
+        for (; k < list->listCount(); ++k)
+            left.append(list->list(k));
+        const QString text = stationLostText(station, error.description(), left);
+        uncollected.add(records, logLine(text), text);
+    };
     for (int k = 0; k < list->listCount(); ++k) {
         const QString name = list->list(k);
         const QString source = joinPath(station, name);
@@ -167,6 +191,8 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
         try {
             entry = fs.entryStatus(source);
         } catch (const RunError& error) {
+            if (error.isShareGone())
+                return stationLost(k, error);
             uncollected.addFile(records, source, error);
             continue;
         }
@@ -181,6 +207,8 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
             uncollected.add(records, linkSkippedLine(source), linkSkippedText(source));
             continue;
         } catch (const SourceError& error) {
+            if (error.isShareGone())
+                return stationLost(k, error);
             uncollected.addFile(records, source, error);
             continue;
         } catch (const RunError& error) {
@@ -193,8 +221,8 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
     }
 }
 
-// Every listed file of every reachable station, in station order; a station that cannot be
-// reached is logged.
+// Every listed file of every station listed when the run began, in station order; a station
+// that cannot be reached is logged.
 void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Uncollected& uncollected,
               RunPlace& place)
 {
@@ -205,10 +233,8 @@ void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Unc
         if (station.isEmpty())
             continue;
         ++place.station;
-        if (!fs.folderExists(station)) {
-            const bool silent = fs.notAnswering(station);
-            uncollected.add(records, nothingCollectedLine(station, silent),
-                            nothingCollectedText(station, silent));
+        if (!form.File1[i]->isEnabled() || !fs.folderExists(station)) {
+            uncollected.addStation(records, station, whyNothing(form, i));
             continue;
         }
         // By another path or through a link, a station's folder can be the collection folder itself.
@@ -229,6 +255,10 @@ void collect(Form1& form, Records& records, RunPlace& place)
         desktop.messageBox(QStringLiteral("A pasta de destino não existe"), MsgBoxStyle::OkOnly);
         return;
     }
+    // Every station is looked at again now, at once: stations that stopped answering since their
+    // last look cost one deadline together, not one each as the run comes to them. What the looks
+    // see is shown after the run.
+    StationLooks::of(form).lookAtAll();
     EditorFailures editorFailures;
     Uncollected uncollected;
     copyPass(form, records, editorFailures, uncollected, place);

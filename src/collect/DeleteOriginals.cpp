@@ -3,6 +3,7 @@
 #include "BackupThenDelete.h"
 #include "MovedAside.h"
 #include "RunPlace.h"
+#include "monitor/StationLooks.h"
 #include "platform/DateTimeText.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -153,6 +154,8 @@ void CommandApaga_Click(Form1& form)
         const std::optional<FileIdentity> collectionIdentity = identityIfAny(fs, form.PathRecolha->text());
         record.emplace(fs, backupFolder);
         record->write(u"Data e hora do backup: "_s + generalDateText(desktop.now()));
+        // Every station at once: those that stopped answering cost one deadline together.
+        StationLooks::of(form).lookAtAll();
         RunPlace place(form, u"Apaga Originais"_s);
         try {
             emptyStations(form, *record, backupIdentity, collectionIdentity, current, place);

@@ -1,36 +1,32 @@
 #include "FileNameFilter.h"
+#include "StationLooks.h"
 #include "platform/Desktop.h"
-#include "platform/FileSystem.h"
 #include "platform/RunError.h"
 #include "window/FileListBox.h"
+#include "window/FileNamePattern.h"
 #include "window/Form1.h"
 #include "window/TextBox.h"
 
 bool applyFilter(Form1& form, int index)
 {
+    const QString filter = form.Filtro[index]->text();
     try {
-        for (int i = 0; i < StationCount; ++i) {
-            if (!form.fileSystem().folderExists(form.PC1Path[i]->text()))
-                continue;
-            FileListBox* list = form.File1[i];
-            const QString previous = list->pattern();
-            list->setPattern(form.Filtro[index]->text());
-            try {
-                // The refresh that follows reads the times.
-                list->refreshNames();
-            } catch (const RunError&) {
-                // A station whose list could not be re-read keeps the pattern it is listed with.
-                list->setPattern(previous);
-                throw;
-            }
-        }
-        return true;
+        FileNamePattern::parse(filter);
     } catch (const RunError& error) {
         form.desktop().messageBox(
             QStringLiteral("Filter Error %1  %2").arg(error.number()).arg(error.description()),
             MsgBoxStyle::OkOnly);
         return false;
     }
+    StationLooks& looks = StationLooks::of(form);
+    for (int i = 0; i < StationCount; ++i) {
+        // A station off the network keeps the pattern it is listed with.
+        if (looks.isOut(i))
+            continue;
+        form.File1[i]->setPattern(filter);
+        looks.lookAt(i);
+    }
+    return true;
 }
 
 bool Filtro_LostFocus(Form1& form, int index)

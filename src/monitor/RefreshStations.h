@@ -2,11 +2,8 @@
 
 class Form1;
 
-// Brings every station row, the active station count and the collection folder's
-// list up to date with what the file system shows now. A failure ends the run with
-// a "Refresh Error" message; the rows already done keep their new state.
+// Starts a look at every station that has none in hand, each on its station's own thread,
+// and returns: each row shows what its look saw when it comes, and the active station count
+// follows. The collection folder's list, a folder of the window's own, is read at once; a
+// failure to read it is shown in a "Refresh Error" message.
 void RefreshStations(Form1& form);
-
-// Shows the station's path in the colour its refresh gave it so far (yellow while it is
-// looked at), at once: for a call to the station that is slow to answer.
-void showStationInFlight(Form1& form, int station);

@@ -13,9 +13,10 @@ constexpr qint64 StationReadSize = 256 * 1024;
 class BoundedFile : public FileHandle
 {
 public:
-    BoundedFile(StationWorker& worker, std::chrono::milliseconds deadline, std::unique_ptr<FileHandle> file)
-        : m_worker(worker), m_deadline(deadline), m_file(std::move(file)),
-          m_buffer(std::make_shared<QByteArray>())
+    BoundedFile(StationWorker& worker, std::chrono::milliseconds deadline, std::function<void()> whileWaiting,
+                std::unique_ptr<FileHandle> file)
+        : m_worker(worker), m_deadline(deadline), m_whileWaiting(std::move(whileWaiting)),
+          m_file(std::move(file)), m_buffer(std::make_shared<QByteArray>())
     {
     }
     ~BoundedFile() override
@@ -33,7 +34,7 @@ public:
                     scratch->resize(wanted);
                 return file->read(scratch->data(), wanted);
             },
-            m_deadline);
+            m_deadline, m_whileWaiting);
         std::memcpy(buffer, m_buffer->constData(), size_t(n));
         return n;
     }
@@ -42,37 +43,39 @@ public:
     {
         m_worker.run(
             [file = m_file, bytes = QByteArray(data, size)] { file->write(bytes.constData(), bytes.size()); },
-            m_deadline);
+            m_deadline, m_whileWaiting);
     }
 
     FileStatus status() override
     {
-        return m_worker.run([file = m_file] { return file->status(); }, m_deadline);
+        return m_worker.run([file = m_file] { return file->status(); }, m_deadline, m_whileWaiting);
     }
     void setModified(qint64 modifiedNs) override
     {
-        m_worker.run([file = m_file, modifiedNs] { file->setModified(modifiedNs); }, m_deadline);
+        m_worker.run([file = m_file, modifiedNs] { file->setModified(modifiedNs); }, m_deadline,
+                     m_whileWaiting);
     }
     void sync() override
     {
-        m_worker.run([file = m_file] { file->sync(); }, m_deadline);
+        m_worker.run([file = m_file] { file->sync(); }, m_deadline, m_whileWaiting);
     }
     void dropCache() override
     {
-        m_worker.run([file = m_file] { file->dropCache(); }, m_deadline);
+        m_worker.run([file = m_file] { file->dropCache(); }, m_deadline, m_whileWaiting);
     }
     void truncate(qint64 size) override
     {
-        m_worker.run([file = m_file, size] { file->truncate(size); }, m_deadline);
+        m_worker.run([file = m_file, size] { file->truncate(size); }, m_deadline, m_whileWaiting);
     }
     void close() override
     {
-        m_worker.run([file = m_file] { file->close(); }, m_deadline);
+        m_worker.run([file = m_file] { file->close(); }, m_deadline, m_whileWaiting);
     }
 
 private:
     StationWorker& m_worker;
     std::chrono::milliseconds m_deadline;
+    std::function<void()> m_whileWaiting;
     std::shared_ptr<FileHandle> m_file;
     std::shared_ptr<QByteArray> m_buffer;
 };
@@ -118,14 +121,6 @@ StationWorker* BoundedFileSystem::workerOf(const QString& path)
     return station >= 0 && station < MaxStations ? &m_workers[size_t(station)] : nullptr;
 }
 
-std::function<void()> BoundedFileSystem::slowCallOf(const StationWorker* worker) const
-{
-    if (!m_onSlow)
-        return {};
-    const int station = int(worker - m_workers.data());
-    return [this, station] { m_onSlow(station); };
-}
-
 template <typename Call>
 std::invoke_result_t<Call, FileSystem&> BoundedFileSystem::onStation(const QString& path, Call call)
 {
@@ -133,7 +128,7 @@ std::invoke_result_t<Call, FileSystem&> BoundedFileSystem::onStation(const QStri
     if (!worker)
         return call(m_inner);
     return worker->run([inner = &m_inner, call = std::move(call)] { return call(*inner); }, m_deadline,
-                       slowCallOf(worker));
+                       m_whileWaiting);
 }
 
 template <typename Open>
@@ -144,10 +139,10 @@ std::unique_ptr<FileHandle> BoundedFileSystem::openOnStation(const QString& path
         return open(m_inner);
     // Owned by the task until it returns: opened past the deadline, the file is closed there.
     std::unique_ptr<FileHandle> file =
-        worker->run([inner = &m_inner, open] { return open(*inner); }, m_deadline, slowCallOf(worker));
+        worker->run([inner = &m_inner, open] { return open(*inner); }, m_deadline, m_whileWaiting);
     if (!file)
         return file;
-    return std::make_unique<BoundedFile>(*worker, m_deadline, std::move(file));
+    return std::make_unique<BoundedFile>(*worker, m_deadline, m_whileWaiting, std::move(file));
 }
 
 bool BoundedFileSystem::folderExists(const QString& path)
@@ -241,13 +236,23 @@ std::unique_ptr<FileHandle> BoundedFileSystem::openToAppend(const QString& path)
 bool BoundedFileSystem::notAnswering(const QString& path)
 {
     const StationWorker* worker = workerOf(path);
-    return worker && worker->notAnswering();
+    return worker && worker->notAnswering(m_deadline);
 }
 
-bool BoundedFileSystem::anyNotAnswering() const
+void BoundedFileSystem::post(int station, std::function<void(FileSystem&)> task)
+{
+    m_workers.at(size_t(station)).post([inner = &m_inner, task = std::move(task)] { task(*inner); });
+}
+
+std::chrono::milliseconds BoundedFileSystem::silence(int station) const
+{
+    return m_workers.at(size_t(station)).silence();
+}
+
+bool BoundedFileSystem::anyBusy() const
 {
     for (const StationWorker& worker : m_workers) {
-        if (worker.notAnswering())
+        if (worker.busy())
             return true;
     }
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileSystem.h"
+#include "StationCalls.h"
 #include "StationWorker.h"
 
 #include <array>
@@ -8,15 +9,15 @@
 #include <functional>
 #include <type_traits>
 
-// How long the window waits for a station's share to answer one call.
+// How long a station's share may leave a call in hand without an answer before the station
+// counts as not answering.
 constexpr std::chrono::milliseconds StationDeadline{3000};
 
 // The file system of the window with a deadline on every call that touches a station's
-// folder: each station's calls run on a thread of that station, and a call past its
-// deadline makes the station "not answering" (StationNotAnswering; folderExists says
-// false) until the late call returns. Other paths, the window's own folders among them,
-// are called directly.
-class BoundedFileSystem : public FileSystem
+// folder: each station's calls run on a thread of that station, and a station silent for
+// the deadline is "not answering" (StationNotAnswering; folderExists says false) until its
+// late call returns. Other paths, the window's own folders among them, are called directly.
+class BoundedFileSystem : public FileSystem, public StationCalls
 {
 public:
     static constexpr int MaxStations = 14;
@@ -42,18 +43,21 @@ public:
     std::unique_ptr<FileHandle> openToAppend(const QString& path) override;
     bool notAnswering(const QString& path) override;
 
-    // Runs, with the station, when a call to it has not answered within a tenth of a second.
-    void setOnSlowCall(std::function<void(int station)> onSlow) { m_onSlow = std::move(onSlow); }
+    void post(int station, std::function<void(FileSystem&)> task) override;
+    std::chrono::milliseconds silence(int station) const override;
+    std::chrono::milliseconds deadline() const override { return m_deadline; }
 
-    // Whether a call is still stuck somewhere: the process cannot end before it returns.
-    bool anyNotAnswering() const;
+    // Runs every few milliseconds while a caller waits for a station.
+    void setWhileWaiting(std::function<void()> whileWaiting) { m_whileWaiting = std::move(whileWaiting); }
+
+    // Whether a call is in hand anywhere: the process cannot end in order before it returns.
+    bool anyBusy() const;
     // Waits until no call is running on any station's thread, late ones included.
     void waitUntilIdle();
 
 private:
     // The worker of the path's station, or null for a direct call.
     StationWorker* workerOf(const QString& path);
-    std::function<void()> slowCallOf(const StationWorker* worker) const;
     // Runs call on the path's station's thread, or here.
     template <typename Call>
     std::invoke_result_t<Call, FileSystem&> onStation(const QString& path, Call call);
@@ -63,6 +67,6 @@ private:
     FileSystem& m_inner;
     std::function<int(const QString&)> m_stationOf;
     std::chrono::milliseconds m_deadline;
-    std::function<void(int)> m_onSlow;
+    std::function<void()> m_whileWaiting;
     std::array<StationWorker, MaxStations> m_workers;
 };

@@ -1,6 +1,7 @@
 #include "NativeFileSystem.h"
 #include "NativeName.h"
 #include "PosixErrors.h"
+#include "StationWorker.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -137,6 +138,7 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());
+        noteStationAnswer();
         if (!entry) {
             if (errno != 0)
                 throw errorFromErrno(errno, ErrnoTarget::Folder);
@@ -167,6 +169,7 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
         if ((withTimes && entry.kind == Kind::Plain) || entry.kind == Kind::Unknown) {
             files[k].times = statusOfListed(folder, files[k].name,
                                             [&] { return statusAt(dirFd, entry.name.constData()); });
+            noteStationAnswer();
             const FileTimesRead::Outcome outcome = files[k].times.outcome;
             if (entry.kind == Kind::Unknown &&
                 (outcome == FileTimesRead::Gone || outcome == FileTimesRead::NotPlain))
@@ -243,6 +246,7 @@ QStringList NativeFileSystem::listAllFiles(const QString& folder)
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir.get());
+        noteStationAnswer();
         if (!entry) {
             if (errno != 0)
                 throw errorFromErrno(errno, ErrnoTarget::Folder);

@@ -1,5 +1,6 @@
 #include "NativeFileSystem.h"
 #include "RunError.h"
+#include "StationWorker.h"
 #include "WindowsErrors.h"
 
 #include <QDir>
@@ -26,6 +27,7 @@ template <typename Take> void forEachEntry(const QString& folder, Take take)
         throw errorFromLastError(err, LastErrorTarget::Folder);
     }
     do {
+        noteStationAnswer();
         take(found);
     } while (FindNextFileW(search, &found));
     const DWORD err = GetLastError();

@@ -30,7 +30,7 @@ inline RunError errorFromErrno(int err, ErrnoTarget target)
         return RunError::fromNumber(ErrorNumber::DiskFull);
     default:
         // EIO, ENOTCONN, ESTALE, EHOSTDOWN, ETIMEDOUT and the like: the share went away.
-        return RunError::fromNumber(ErrorNumber::PathFileAccessError);
+        return RunError::shareGone();
     }
 }
 

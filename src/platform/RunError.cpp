@@ -42,7 +42,14 @@ RunError RunError::fromNumber(int number)
 RunError RunError::fileBusy()
 {
     RunError error(ErrorNumber::PermissionDenied, QStringLiteral("O ficheiro está em uso"));
-    error.m_busy = true;
+    error.m_kind = Kind::Busy;
+    return error;
+}
+
+RunError RunError::shareGone()
+{
+    RunError error = fromNumber(ErrorNumber::PathFileAccessError);
+    error.m_kind = Kind::ShareGone;
     return error;
 }
 
@@ -54,4 +61,5 @@ SymbolicLinkRefused::SymbolicLinkRefused()
 StationNotAnswering::StationNotAnswering()
     : RunError(ErrorNumber::PathFileAccessError, QStringLiteral("O PC não responde"))
 {
+    m_kind = Kind::ShareGone;
 }

@@ -29,9 +29,13 @@ public:
     // A file that another program holds just now (an editor saving it, the server still closing
     // it, an antivirus or indexer reading it): error 70 "O ficheiro está em uso".
     static RunError fileBusy();
+    // A share that went away or broke (an I/O error, a connection lost, a stale handle):
+    // error 75 "Path/File access error". Nothing on that station can be done until it is back.
+    static RunError shareGone();
 
     // Whether the refusal passes within moments, so that the operation is worth trying again.
-    bool isBusy() const { return m_busy; }
+    bool isBusy() const { return m_kind == Kind::Busy; }
+    bool isShareGone() const { return m_kind == Kind::ShareGone; }
 
     int number() const { return m_number; }
     const QString& description() const { return m_description; }
@@ -41,7 +45,8 @@ private:
     int m_number;
     QString m_description;
     QByteArray m_what;
-    bool m_busy = false;
+    enum class Kind { Other, Busy, ShareGone } m_kind = Kind::Other;
+    friend class StationNotAnswering;
 };
 
 // A file that is a symbolic link, refused rather than followed out of a station's folder:

@@ -1,20 +1,67 @@
 #include "StationWorker.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The answers counter of the station whose thread this is.
+thread_local std::atomic<quint64>* t_answers = nullptr;
+
+} // namespace
+
+void noteStationAnswer()
+{
+    if (t_answers)
+        t_answers->fetch_add(1, std::memory_order_relaxed);
+}
 
 struct StationWorker::Shared
 {
-    std::mutex mutex;
+    mutable std::mutex mutex;
     std::condition_variable wake;     // the thread: a task or the end
     std::condition_variable finished; // the callers: a task returned
     std::deque<std::function<void()>> tasks;
     quint64 queued = 0, returned = 0; // tasks queued and returned, in order
-    bool stuck = false;               // a call passed its deadline and has not returned
+    bool running = false;
     bool ending = false;
+    // Counted by the thread without the lock; looked at by whoever asks for the silence.
+    std::atomic<quint64> answers{0};
+    mutable quint64 answersSeen = 0;
+    mutable Clock::time_point lastAnswer;
+
+    bool busy() const { return running || !tasks.empty(); }
+
+    std::chrono::milliseconds silence(Clock::time_point now) const
+    {
+        if (!busy())
+            return {};
+        const quint64 counted = answers.load(std::memory_order_relaxed);
+        if (counted != answersSeen) {
+            answersSeen = counted;
+            lastAnswer = now;
+        }
+        return std::chrono::duration_cast<std::chrono::milliseconds>(now - lastAnswer);
+    }
+
+    quint64 push(std::function<void()> task)
+    {
+        // A thread that had nothing to do has been silent for no time.
+        if (!busy())
+            lastAnswer = Clock::now();
+        tasks.push_back(std::move(task));
+        wake.notify_one();
+        return ++queued;
+    }
 
     void serve()
     {
+        t_answers = &answers;
         std::unique_lock lock(mutex);
         for (;;) {
             wake.wait(lock, [&] { return ending || !tasks.empty(); });
@@ -22,12 +69,15 @@ struct StationWorker::Shared
                 return;
             std::function<void()> task = std::move(tasks.front());
             tasks.pop_front();
+            running = true;
+            lastAnswer = Clock::now(); // the previous call's return
             lock.unlock();
             task();
             task = nullptr; // what it held goes here, on this thread
             lock.lock();
+            running = false;
+            lastAnswer = Clock::now();
             ++returned;
-            stuck = false;
             finished.notify_all();
         }
     }
@@ -47,39 +97,44 @@ StationWorker::~StationWorker()
 }
 
 bool StationWorker::runWithin(std::function<void()> task, std::chrono::milliseconds deadline,
-                              const std::function<void()>& onSlow, std::chrono::milliseconds slowAfter)
+                              const std::function<void()>& whileWaiting)
 {
-    const auto until = std::chrono::steady_clock::now() + deadline;
+    using namespace std::chrono_literals;
     std::unique_lock lock(m_shared->mutex);
-    if (m_shared->stuck)
+    if (m_shared->silence(Clock::now()) >= deadline)
         throw StationNotAnswering();
-    m_shared->tasks.push_back(std::move(task));
-    const quint64 ticket = ++m_shared->queued;
-    m_shared->wake.notify_one();
+    const quint64 ticket = m_shared->push(std::move(task));
     const auto answered = [&] { return m_shared->returned >= ticket; };
-    if (onSlow && slowAfter < deadline && !m_shared->finished.wait_for(lock, slowAfter, answered)) {
-        lock.unlock();
-        onSlow();
-        lock.lock();
+    const auto slice = whileWaiting ? 10ms : std::max<std::chrono::milliseconds>(deadline / 10, 10ms);
+    for (;;) {
+        if (m_shared->finished.wait_for(lock, slice, answered))
+            return true;
+        if (m_shared->silence(Clock::now()) >= deadline)
+            return false;
+        if (whileWaiting) {
+            lock.unlock();
+            whileWaiting();
+            lock.lock();
+        }
     }
-    if (m_shared->finished.wait_until(lock, until, answered))
-        return true;
-    m_shared->stuck = true;
-    return false;
 }
 
 void StationWorker::post(std::function<void()> call)
 {
     const std::lock_guard lock(m_shared->mutex);
-    m_shared->tasks.push_back(std::move(call));
-    ++m_shared->queued;
-    m_shared->wake.notify_one();
+    m_shared->push(std::move(call));
 }
 
-bool StationWorker::notAnswering() const
+std::chrono::milliseconds StationWorker::silence() const
 {
     const std::lock_guard lock(m_shared->mutex);
-    return m_shared->stuck;
+    return m_shared->silence(Clock::now());
+}
+
+bool StationWorker::busy() const
+{
+    const std::lock_guard lock(m_shared->mutex);
+    return m_shared->busy();
 }
 
 void StationWorker::waitUntilIdle()

@@ -31,6 +31,6 @@ inline RunError errorFromLastError(DWORD err, LastErrorTarget target)
         return RunError::fromNumber(ErrorNumber::DiskFull);
     default:
         // ERROR_NETNAME_DELETED, ERROR_BAD_NETPATH, ERROR_UNEXP_NET_ERR and the like.
-        return RunError::fromNumber(ErrorNumber::PathFileAccessError);
+        return RunError::shareGone();
     }
 }

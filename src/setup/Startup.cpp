@@ -6,11 +6,13 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/RunError.h"
+#include "window/FileNamePattern.h"
 #include "window/Form1.h"
 #include "window/SessionScrollBar.h"
 #include "window/TextBox.h"
 
 #include <QDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -65,8 +67,15 @@ bool runStartup(Form1& form)
         reportStartupFailure(form, error);
         return false;
     }
+    // The filter before the first looks, so that each station is looked at once, in it. A filter
+    // the lists refuse is told once the window is shown: no box opens before it.
+    try {
+        FileNamePattern::parse(form.Filtro[0]->text());
+        applyFilter(form, 0);
+    } catch (const RunError&) {
+        QTimer::singleShot(0, &form, [&form] { form.runHandler([&form] { Filtro_LostFocus(form, 0); }); });
+    }
     form.VScrollSessao->setValue(form.NumSessao->text().toInt());
-    applyFilter(form, 0);
     RefreshStations(form);
     return true;
 }

@@ -51,13 +51,17 @@ void FileListBox::setPattern(const QString& pattern)
     m_patternText = pattern;
 }
 
-void FileListBox::reread(bool withTimes)
+void FileListBox::refresh()
 {
     QList<ListedFile> files;
     if (!m_path.isEmpty())
         files = m_fileSystem.listFiles(
-            m_path, [this](const QString& name) { return m_pattern.matches(name); }, withTimes);
+            m_path, [this](const QString& name) { return m_pattern.matches(name); }, false);
+    showListing(std::move(files));
+}
 
+void FileListBox::showListing(QList<ListedFile> files)
+{
     // A folder read in the same order as last time holds the same names: the order found
     // for them then still holds.
     const bool sameListing =

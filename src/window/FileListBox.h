@@ -19,20 +19,18 @@ public:
     void setPath(const QString& folder) { m_path = folder; }
 
     QString pattern() const { return m_patternText; }
+    const FileNamePattern& namePattern() const { return m_pattern; }
     // Throws RunError 380 for a pattern the list refuses; the old pattern then stays.
     void setPattern(const QString& pattern);
 
-    // Whether refresh() also reads each listed file's times (see listedTimes()).
-    void setReadsTimes(bool reads) { m_readsTimes = reads; }
+    // Re-reads the folder's names; an empty folder path lists nothing. Throws RunError when
+    // the folder cannot be read, leaving the entries as they were.
+    void refresh();
+    // Shows the files of its folder as they were read elsewhere, with their times, in the
+    // pattern. Entries that are the same names as before are left as they are, selection included.
+    void showListing(QList<ListedFile> files);
 
-    // Re-reads the folder; an empty folder path lists nothing. Throws RunError when
-    // the folder cannot be read, leaving the entries as they were. Entries that are
-    // the same names as before are left as they are, selection included.
-    void refresh() { reread(m_readsTimes); }
-    // The same, without the times: for a caller that only needs the names listed again.
-    void refreshNames() { reread(false); }
-
-    // The times of each entry as the last refresh read them, in list order.
+    // The times of each entry as the last listing gave them, in list order.
     const QList<FileTimesRead>& listedTimes() const { return m_times; }
 
     int listCount() const { return count(); }
@@ -52,14 +50,11 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    void reread(bool withTimes);
-
     FileSystem& m_fileSystem;
     QString m_path;
     QString m_patternText;
     FileNamePattern m_pattern;
     MeasuredNamesDelegate* m_delegate;
-    bool m_readsTimes = false;
     QStringList m_names;        // the exact names of the entries, in list order
     QStringList m_listingOrder; // the same names, in the order the folder was read
     QList<qsizetype> m_order;   // for each entry, its place in m_listingOrder

@@ -48,8 +48,8 @@ TextBox* makeTextBox(QWidget* parent, const QString& text, const QString& tip)
 
 } // namespace
 
-Form1::Form1(FileSystem& fileSystem, Desktop& desktop, QWidget* parent)
-    : QWidget(parent), m_fileSystem(fileSystem), m_desktop(desktop)
+Form1::Form1(FileSystem& fileSystem, StationCalls& stationCalls, Desktop& desktop, QWidget* parent)
+    : QWidget(parent), m_fileSystem(fileSystem), m_stationCalls(stationCalls), m_desktop(desktop)
 {
     setWindowTitle(QStringLiteral("Form1"));
     setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25));
@@ -89,10 +89,8 @@ void Form1::createStationRows()
         const int top = 360 + 480 * i;
         ComOpenShare[i] = place(makeButton(this, QString()), 0, top, 255, 285);
         ComOpenShare[i]->setToolTip(QStringLiteral("Abre a pasta do exame"));
-        PC1Path[i] = place(makeTextBox(this, QString(), QStringLiteral("Pasta de exame no PC do aluno")), 360,
-                           top, 3255, 285);
+        PC1Path[i] = place(makeTextBox(this, QString(), stationPathTip()), 360, top, 3255, 285);
         File1[i] = place(new FileListBox(m_fileSystem, this), 3720, top, 1815, 456);
-        File1[i]->setReadsTimes(true);
         File1[i]->setToolTip(QStringLiteral("Ficheiros do aluno"));
         Hora[i] = place(
             makeTextBox(this, QString(), QStringLiteral("Hora do último save do último ficheiro criado")),

@@ -17,6 +17,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class SessionScrollBar;
+class StationCalls;
 class TextBox;
 
 constexpr int StationCount = 14;
@@ -27,10 +28,14 @@ class Form1 : public QWidget
 {
     Q_OBJECT
 public:
-    Form1(FileSystem& fileSystem, Desktop& desktop, QWidget* parent = nullptr);
+    Form1(FileSystem& fileSystem, StationCalls& stationCalls, Desktop& desktop, QWidget* parent = nullptr);
     ~Form1() override;
 
+    // The tip of a station's path, before anything is known of the station.
+    static QString stationPathTip() { return QStringLiteral("Pasta de exame no PC do aluno"); }
+
     FileSystem& fileSystem() { return m_fileSystem; }
+    StationCalls& stationCalls() { return m_stationCalls; }
     Desktop& desktop() { return m_desktop; }
     HandlerGuard& guard() { return m_guard; }
 
@@ -91,6 +96,7 @@ private:
     void setTabOrder();
 
     FileSystem& m_fileSystem;
+    StationCalls& m_stationCalls;
     Desktop& m_desktop;
     HandlerGuard m_guard;
     bool m_unloaded = false;

@@ -2,7 +2,8 @@
 """Asks a window whether it answers, as a desktop does before it calls a window "not
 responding": sends _NET_WM_PING every INTERVAL seconds, COUNT times, and prints the
 longest wait for an answer in milliseconds (or "none" when one never came within
-TIMEOUT seconds). Only the window's event loop answers a ping.
+TIMEOUT seconds); stopped by SIGTERM, it prints the longest so far. Only the window's
+event loop answers a ping.
 
     ping.py WINDOW COUNT INTERVAL [TIMEOUT]
 
@@ -10,6 +11,7 @@ WINDOW is a window id, or name:TITLE for the first window of that title (waited 
 to TIMEOUT seconds).
 """
 import select
+import signal
 import sys
 import time
 
@@ -43,6 +45,12 @@ def main():
     protocols, ping = d.intern_atom("WM_PROTOCOLS"), d.intern_atom("_NET_WM_PING")
     window = d.create_resource_object("window", window_id)
     longest = 0.0
+
+    def stop(*_):
+        print("%.0f" % (longest * 1000))
+        sys.exit(0)
+
+    signal.signal(signal.SIGTERM, stop)
     for serial in range(1, count + 1):
         sent = time.monotonic()
         window.send_event(event.ClientMessage(window=window, client_type=protocols,

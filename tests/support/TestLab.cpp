@@ -1,5 +1,6 @@
 #include "support/TestLab.h"
 #include "app/EventTable.h"
+#include "monitor/StationLooks.h"
 #include "platform/Paths.h"
 #include "setup/Startup.h"
 #include "support/RawFiles.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 
@@ -69,20 +71,16 @@ void TestLab::writeStationList(const QStringList& lines)
     writeStationList((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
 }
 
-Form1& TestLab::openBounded(std::chrono::milliseconds deadline)
+Form1& TestLab::open(std::chrono::milliseconds deadline)
 {
     m_windowFileSystem = std::make_unique<WindowFileSystem>(fileSystem, deadline);
-    return open();
-}
-
-Form1& TestLab::open()
-{
-    FileSystem& fs = m_windowFileSystem ? m_windowFileSystem->fileSystem() : fileSystem;
-    m_form = std::make_unique<Form1>(fs, desktop);
-    if (m_windowFileSystem)
-        m_windowFileSystem->attach(*m_form);
+    m_form = std::make_unique<Form1>(m_windowFileSystem->fileSystem(), m_windowFileSystem->stationCalls(),
+                                     desktop);
+    m_windowFileSystem->attach(*m_form);
     connectEvents(*m_form);
     startupSucceeded = runStartup(*m_form);
+    if (startupSucceeded)
+        settle();
     return *m_form;
 }
 
@@ -90,4 +88,18 @@ void TestLab::tick()
 {
     // The timer's signal is private to it: raise it as the timer does.
     QMetaObject::invokeMethod(m_form->Timer1, "timeout", Qt::DirectConnection);
+    if (!m_form->guard().busy()) // inside a box, what the tick starts is shown after it
+        settle();
+}
+
+void TestLab::settle()
+{
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (waited.elapsed() > 20000)
+            qFatal("the stations' looks did not settle");
+    } while (!StationLooks::of(*m_form).settled() || m_form->guard().busy());
+    QCoreApplication::processEvents();
 }

@@ -40,12 +40,13 @@ public:
     // Filter, laboratory "Lab1", root/recolha, root/backup, then the station folders.
     void writeStationList(int stations, const QString& filter = QStringLiteral("*.*"));
 
-    // Creates the window and runs start-up; startupSucceeded tells how it ended. Bounded,
-    // the window's station calls have the deadline, as the program runs them.
-    Form1& open();
-    Form1& openBounded(std::chrono::milliseconds deadline);
-    // One tick of the window's refresh timer.
+    // Creates the window, as the program does, with the deadline for its stations, runs start-up
+    // and waits until every station's look is shown; startupSucceeded tells how it ended.
+    Form1& open(std::chrono::milliseconds deadline = StationDeadline);
+    // One tick of the window's refresh timer, and the looks it started, shown.
     void tick();
+    // Handles the window's events until every look is shown, but those of stations not answering.
+    void settle();
 
     FakeFileSystem fileSystem;
     FakeDesktop desktop;
