@@ -5,24 +5,32 @@
 //   varnok_bench compare LAB [--pairs N] [--gain] [--pause SECONDS] [--tag NAME]
 //   varnok_bench timer LAB [--pairs N] [--tag NAME]
 //   varnok_bench trace LAB
+//   varnok_bench looks LAB [--pairs N] [--tag NAME]
+//   varnok_bench watch LAB [--seconds S] [--tag NAME]
 //
 // A refresh here is the call plus the events it posted (delayed list layouts,
 // repaints), handled until the event loop is idle: what the invigilator waits for.
 // "timer" counts instead the whole process's processor time, as the system accounts it,
 // over refreshes started by the window's own timer: its handler, the paints, the X
 // traffic and the event loop's own work, up to the X server's answers.
+// "looks" times a refresh from its start to the last row shown, against the slowest station's
+// own look run alone. "watch" leaves the window to its own timer for a while, as the program
+// runs (a desktop may ping it meanwhile), then says what its rows show.
 #include "BenchMarkers.h"
 #include "BenchTiming.h"
 #include "FloorScan.h"
 
 #include "app/EventTable.h"
 #include "monitor/RefreshStations.h"
+#include "monitor/StationLook.h"
 #include "monitor/StationLooks.h"
+#include "platform/NativeFileSystem.h"
 #include "app/WindowFileSystem.h"
 #include "platform/QtDesktop.h"
 #include "setup/Startup.h"
 #include "window/FileListBox.h"
 #include "window/Form1.h"
+#include "window/TextBox.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -49,6 +57,7 @@ struct Options
     std::string mode;
     std::string lab;
     int pairs = 9;
+    int seconds = 60;
     bool gain = false;
     double pauseSeconds = 0;
     std::string tag = "refresh";
@@ -59,7 +68,9 @@ struct Options
     std::fprintf(stderr,
                  "usage: varnok_bench compare LAB [--pairs N] [--gain] [--pause SECONDS] [--tag NAME]\n"
                  "       varnok_bench timer LAB [--pairs N] [--tag NAME]\n"
-                 "       varnok_bench trace LAB\n");
+                 "       varnok_bench trace LAB\n"
+                 "       varnok_bench looks LAB [--pairs N] [--tag NAME]\n"
+                 "       varnok_bench watch LAB [--seconds S] [--tag NAME]\n");
     std::exit(2);
 }
 
@@ -70,13 +81,16 @@ Options parseOptions(int argc, char* argv[])
     Options options;
     options.mode = argv[1];
     options.lab = argv[2];
-    if (options.mode != "compare" && options.mode != "timer" && options.mode != "trace")
+    if (options.mode != "compare" && options.mode != "timer" && options.mode != "trace" &&
+        options.mode != "looks" && options.mode != "watch")
         usage();
     for (int k = 3; k < argc; ++k) {
         const std::string word = argv[k];
         const bool hasValue = k + 1 < argc;
         if (word == "--pairs" && hasValue)
             options.pairs = std::max(1, std::atoi(argv[++k]));
+        else if (word == "--seconds" && hasValue)
+            options.seconds = std::max(1, std::atoi(argv[++k]));
         else if (word == "--pause" && hasValue)
             options.pauseSeconds = std::atof(argv[++k]);
         else if (word == "--tag" && hasValue)
@@ -300,6 +314,60 @@ int trace(Form1& form)
     return 0;
 }
 
+// From the start of a refresh to the last row shown, against the slowest station's look alone:
+// what waiting for every station at once costs beyond waiting for the slowest.
+int looks(const Options& options, Form1& form)
+{
+    NativeFileSystem fs;
+    for (int k = 0; k < 2; ++k) {
+        RefreshStations(form);
+        settleLooks(form);
+    }
+    std::vector<double> program, slowest;
+    for (int pair = 1; pair <= options.pairs; ++pair) {
+        const Sample all = measure([&form] {
+            RefreshStations(form);
+            settleLooks(form);
+        });
+        double alone = 0;
+        for (int i = 0; i < StationCount; ++i) {
+            const QString path = form.PC1Path[i]->text();
+            if (path.isEmpty())
+                continue;
+            const FileListBox* list = form.File1[i];
+            alone = std::max(alone, measure([&] { lookAtStation(fs, path, list->pattern(), list->namePattern()); })
+                                        .wallMs);
+        }
+        program.push_back(all.wallMs);
+        slowest.push_back(alone);
+        std::printf("pair %s %d program wall_ms=%.3f slowest_alone wall_ms=%.3f\n", options.tag.c_str(), pair,
+                    all.wallMs, alone);
+        std::fflush(stdout);
+    }
+    std::printf("median %s program_wall_ms=%.3f slowest_wall_ms=%.3f pairs=%d\n", options.tag.c_str(),
+                median(program), median(slowest), options.pairs);
+    return 0;
+}
+
+// The window left to its own timer, as the program runs; then its rows: how many are listed,
+// how many are red, how many files they list.
+int watch(const Options& options, Form1& form)
+{
+    form.Timer1->start();
+    QTimer::singleShot(options.seconds * 1000, qApp, &QCoreApplication::quit);
+    QApplication::exec();
+    int listed = 0, red = 0;
+    for (int i = 0; i < StationCount; ++i) {
+        if (form.PC1Path[i]->text().isEmpty())
+            continue;
+        listed += form.File1[i]->isEnabled();
+        red += form.PC1Path[i]->foreColor() == WindowColor::Red;
+    }
+    std::printf("watch %s rows_listed=%d rows_red=%d files=%d\n", options.tag.c_str(), listed, red,
+                listedStationFiles(form));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -333,6 +401,10 @@ int main(int argc, char* argv[])
 
         if (options.mode == "trace")
             return trace(form);
+        if (options.mode == "looks")
+            return looks(options, form);
+        if (options.mode == "watch")
+            return watch(options, form);
         return options.mode == "timer" ? timerRefreshes(options, form, lab) : compare(options, form, lab);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "varnok_bench: %s\n", error.what());

@@ -23,6 +23,7 @@ namespace {
 
 const QString InUse = u"0 A recolha só pode ser realizada para pastas vazias"_s;
 const QString NotFound = u" nada recolhido: a pasta não foi encontrada"_s;
+const QString Broken = u" nada recolhido: Path/File access error"_s;
 const QString Link = u" não recolhido: é uma ligação simbólica"_s;
 
 QString question(const QString& station)
@@ -64,6 +65,7 @@ private slots:
         TestLab lab;
         lab.writeStationList(2);
         const QString pc1 = lab.makeStation(0), folder = lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
+        lab.writeFile(pc1, u"a.txt"_s);
         Form1& form = lab.open(); // station 2 is off
         form.NumPCs->setText(u"antes"_s);
         QString appearing;
@@ -92,20 +94,24 @@ private slots:
 
         QFile::remove(joinPath(folder, appearing));
         appearing.clear();
-        QDir(pc1).removeRecursively();
+        // Station 1's share broke at its last look, though its folder still answers: shown out, not
+        // collected.
+        lab.fileSystem.listingFailures.insert(pc1, RunError::shareGone());
+        lab.tick();
         click({MsgBoxAnswer::Yes});
         lab.settle();
 
         QCOMPARE(lab.desktop.boxes,
                  QStringList({u"0 Preeencha o campo Professor"_s, u"48 A pasta  não existe!"_s, question(pc1),
                               question(pc1), InUse, question(pc1),
-                              u"48 Não foram recolhidos:\n"_s + pc1 + NotFound + u'\n' +
-                                  lab.stationFolder(1) + NotFound}));
+                              u"48 Não foram recolhidos:\n"_s + pc1 + Broken + u'\n' + lab.stationFolder(1) +
+                                  NotFound}));
         const QByteArray notFound = NotFound.toLatin1() + "\r\n";
-        QCOMPARE(contents(folder), (QMap<QString, QByteArray>{
-                                       {u"SHA256SUMS"_s, ""},
-                                       {u"log.txt"_s, header(" ", "antes", folder) + pc1.toUtf8() + notFound +
-                                                          lab.stationFolder(1).toUtf8() + notFound}}));
+        QCOMPARE(contents(folder),
+                 (QMap<QString, QByteArray>{{u"SHA256SUMS"_s, ""},
+                                            {u"log.txt"_s, header(" ", "0", folder) + pc1.toUtf8() +
+                                                               Broken.toLatin1() + "\r\n" +
+                                                               lab.stationFolder(1).toUtf8() + notFound}}));
         QVERIFY(lab.desktop.openedFiles.isEmpty());
         QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
         QCOMPARE(form.NumPCs->text(), u"0"_s);

@@ -187,19 +187,16 @@ void copyStation(Form1& form, Records& records, int i, EditorFailures& editorFai
         options.nowMs = form.desktop().now().toMSecsSinceEpoch();
         if (const FileTimesRead& listed = list->listedTimes().value(k); listed.read())
             options.listedSize = listed.times.size;
-        std::optional<FileStatus> entry;
-        try {
-            entry = fs.entryStatus(source);
-        } catch (const RunError& error) {
-            if (error.isShareGone())
-                return stationLost(k, error);
-            uncollected.addFile(records, source, error);
-            continue;
-        }
-        if (!entry || (entry->kind != FileStatus::Kind::File && entry->kind != FileStatus::Kind::Link))
-            continue;
         CopyResult copy;
         try {
+            std::optional<FileStatus> entry;
+            try {
+                entry = fs.entryStatus(source);
+            } catch (const RunError& error) {
+                throw SourceError(error);
+            }
+            if (!entry || (entry->kind != FileStatus::Kind::File && entry->kind != FileStatus::Kind::Link))
+                continue;
             if (entry->kind == FileStatus::Kind::Link)
                 throw SymbolicLinkRefused();
             copy = copyWithoutReplacing(fs, source, folder, name, options);

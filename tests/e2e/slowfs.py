@@ -82,5 +82,6 @@ class Slow(Operations):
 
 if __name__ == '__main__':
     source, mountpoint, milliseconds = sys.argv[1], sys.argv[2], float(sys.argv[3])
+    # Nothing cached by the kernel: every look asks the share again, as the window does.
     FUSE(Slow(os.path.realpath(source), milliseconds / 1000), mountpoint, foreground=True, nothreads=False,
-         allow_other=False)
+         attr_timeout=0, entry_timeout=0, negative_timeout=0)

@@ -1,11 +1,18 @@
 #include "support/FakeDesktop.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 struct FakeProgress : RunProgress
 {
     explicit FakeProgress(const QString& cancelAt) : cancelAt(cancelAt) {}
-    void update(const QString& label, qint64, qint64) override { stopped = stopped || label == cancelAt; }
+    // As the program's progress, the window's events are handled at each update.
+    void update(const QString& label, qint64, qint64) override
+    {
+        stopped = stopped || label == cancelAt;
+        QCoreApplication::processEvents();
+    }
     bool canceled() override { return stopped; }
 
     QString cancelAt;
