@@ -454,7 +454,7 @@ fi
 
 # --- 9: a lab on a slow network ------------------------------------------------------
 
-# Stations whose every call is answered after a delay (tests/e2e/slowfs.py, a FUSE file
+# Stations whose every call is answered after a delay (scripts/slowfs.py, a FUSE file
 # system of the project's own): 14 of 30 files at 5 ms a call, a busy wireless or routed lab;
 # and one at 700 ms among 13 local stations.
 echo "== a lab on a slow network"
@@ -465,7 +465,7 @@ else
     make_share "$work/share30" 30
     slow_mount() { # SOURCE MOUNTPOINT MS
         mkdir -p "$2"
-        /usr/bin/python3 "$here/tests/e2e/slowfs.py" "$1" "$2" "$3" >>"$work/slowfs.log" 2>&1 &
+        /usr/bin/python3 "$here/scripts/slowfs.py" "$1" "$2" "$3" >>"$work/slowfs.log" 2>&1 &
         slow_pids+=("$!") slow_mounts+=("$2")
     }
     for s in $(seq -w 1 14); do slow_mount "$work/share30/pc$s" "$work/slow/pc$s" 5; done

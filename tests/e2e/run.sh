@@ -153,7 +153,7 @@ wait_for 30 test -f "$lab/smb/127.0.0.1:4455/lab/pc05/trabalho.txt" || fail "the
 # of the test's own): slow, never dead.
 mkdir -p "$work/slow" "$lab/pc06"
 printf 'resposta do aluno 6\n' >"$work/slow/lento.txt"
-/usr/bin/python3 "$here/slowfs.py" "$work/slow" "$lab/pc06" 400 >"$work/slowfs.log" 2>&1 &
+/usr/bin/python3 "$here/../../scripts/slowfs.py" "$work/slow" "$lab/pc06" 400 >"$work/slowfs.log" 2>&1 &
 wait_for 20 test -f "$lab/pc06/lento.txt" || fail "the slow station did not mount: $(cat "$work/slowfs.log")"
 
 # --- Driving the window ------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """A folder mounted elsewhere (FUSE) whose every operation answers after a delay, as a
-station's share over a slow or busy network does: it answers every call, only slowly.
+station's share over a slow or busy network does: it answers every call, only slowly. The
+benchmark's slow lab and the end-to-end test's slow station.
 
     slowfs.py SOURCE MOUNTPOINT MILLISECONDS
 
