@@ -7,6 +7,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/apt-get-waiting.sh"
 build="$here/build-package"
 export DEBIAN_FRONTEND=noninteractive
 
