@@ -1,10 +1,10 @@
 #include "CarefulCopy.h"
 #include "BusyRetry.h"
-#include "Sha256.h"
 #include "platform/FileSystem.h"
 #include "platform/NativeName.h"
 #include "platform/Paths.h"
 #include "platform/RunError.h"
+#include "platform/Sha256.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

@@ -1,29 +1,12 @@
 #include "LogText.h"
 #include "platform/NativeName.h"
-
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "platform/Windows1252.h"
 
 namespace {
 
 bool refusedInALine(char32_t c)
 {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
-}
-
-// One character in Windows-1252, or "?". The encoder writes 0x1A, itself a control
-// character, for what it cannot map.
-QByteArray windows1252(QStringView character, char32_t c)
-{
-    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
-    if (!encoder.isValid()) {
-        // Without the Windows-1252 tables, Latin-1 agrees with them above 0x9F.
-        return QByteArray(1, c <= 0xFF ? static_cast<char>(c) : '?');
-    }
-    const QByteArray bytes = encoder.encode(character);
-    if (encoder.hasError() || bytes.size() != 1 || bytes[0] == '\x1a')
-        return QByteArrayLiteral("?");
-    return bytes;
 }
 
 } // namespace
@@ -45,7 +28,7 @@ QByteArray logLine(const QString& text)
         } else if (c < 0x80) {
             line.append(static_cast<char>(c));
         } else {
-            line.append(windows1252(character, c));
+            line.append(toWindows1252(character).value_or('?'));
         }
     }
     line.append("\r\n");
@@ -54,9 +37,7 @@ QByteArray logLine(const QString& text)
 
 QStringList logLines(const QByteArray& bytes)
 {
-    QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
-    // Without the Windows-1252 tables, Latin-1 agrees with them above 0x9F.
-    const QString text = decoder.isValid() ? decoder.decode(bytes) : QString::fromLatin1(bytes);
+    const QString text = fromWindows1252(bytes);
     QStringList lines = text.split(QStringLiteral("\r\n"));
     if (lines.last().isEmpty())
         lines.removeLast();

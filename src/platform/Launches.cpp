@@ -2,6 +2,7 @@
 #include "Desktop.h"
 #include "NativeFileSystem.h"
 #include "NativeName.h"
+#include "Paths.h"
 
 #include <QDir>
 
@@ -12,7 +13,7 @@ QString absolutePath(const QString& path)
     if (QDir::isAbsolutePath(path))
         return path;
     const QString folder = workingFolder();
-    return folder.isEmpty() ? path : folder + QLatin1Char('/') + path;
+    return folder.isEmpty() ? path : joinPath(folder, path);
 }
 
 // launchFailed is the message for a path that could not be opened, with %1 for the path.

@@ -99,8 +99,10 @@ QList<ListedFile> NativeFileSystem::listFiles(const QString& folder, const NameF
     });
     afterReadingFolder(folder);
     for (ListedFile& file : files) {
-        if (withTimes && file.times.outcome != FileTimesRead::Link)
+        if (withTimes && file.times.outcome != FileTimesRead::Link) {
             file.times = statusOfListed(folder, file.name, [times = file.times] { return times; });
+            noteStationAnswer();
+        }
     }
     return files;
 }
@@ -153,7 +155,7 @@ QByteArray NativeFileSystem::readFile(const QString& path)
 
 QString workingFolder()
 {
-    return QDir::currentPath();
+    return QDir::toNativeSeparators(QDir::currentPath());
 }
 
 QStringList NativeFileSystem::listAllFiles(const QString& folder)

@@ -1,5 +1,6 @@
 #include "StationListFile.h"
 #include "platform/RunError.h"
+#include "platform/Windows1252.h"
 
 #include <QStringDecoder>
 
@@ -12,10 +13,7 @@ QString decode(const QByteArray& content)
     QString text = utf8.decode(content);
     if (!utf8.hasError())
         return text;
-    QStringDecoder windows1252("windows-1252");
-    if (windows1252.isValid())
-        return windows1252.decode(content);
-    return QString::fromLatin1(content);
+    return fromWindows1252(content);
 }
 
 } // namespace

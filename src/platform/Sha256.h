@@ -4,9 +4,7 @@
 
 #include <memory>
 
-struct evp_md_ctx_st;
-
-// SHA-256 of the bytes added, by OpenSSL.
+// SHA-256 of the bytes added: by OpenSSL on Linux, by the system's own (BCrypt) on Windows.
 class Sha256
 {
 public:
@@ -20,9 +18,6 @@ public:
     QString hex();
 
 private:
-    struct Free
-    {
-        void operator()(evp_md_ctx_st* context) const;
-    };
-    std::unique_ptr<evp_md_ctx_st, Free> m_context;
+    struct State;
+    std::unique_ptr<State> m_state;
 };
