@@ -7,13 +7,13 @@
 #include "window/Form1.h"
 #include "window/TextBox.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
 #include <cerrno>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +24,12 @@ namespace {
 const QString InUse = u"0 A recolha só pode ser realizada para pastas vazias"_s;
 const QString NotFound = u" nada recolhido: a pasta não foi encontrada"_s;
 const QString Broken = u" nada recolhido: Path/File access error"_s;
+// Windows: names that differ only by case are one, and a leading dot hides no file.
+#ifdef Q_OS_WIN
+constexpr bool CaseBlindNames = true;
+#else
+constexpr bool CaseBlindNames = false;
+#endif
 const QString Link = u" não recolhido: é uma ligação simbólica"_s;
 
 QString question(const QString& station)
@@ -33,15 +39,27 @@ QString question(const QString& station)
 
 QByteArray header(const QByteArray& teacher, const QByteArray& stations, const QString& folder)
 {
-    return "Data e hora da recolha: 15/06/26 10:00:00\r\nSess\xe3o n\xba 1\r\nLaborat\xf3rio n\xba Lab1\r\n"
+    return "Data e hora da recolha: " TEST_DAY
+           " 10:00:00\r\nSess\xe3o n\xba 1\r\nLaborat\xf3rio n\xba Lab1\r\n"
            "Docente que vigiou " +
            teacher + "\r\nFiltro utilizado *.*\r\nNum de PC's " + stations + "\r\nDirect\xf3rio de recolha " +
            folder.toUtf8() + "\r\n\r\n";
 }
 
-// What sha256sum writes for these files of the folder, in this order.
+// What sha256sum writes for these files of the folder, in this order: on Windows, without the tool,
+// as it writes names that need no escape.
 QByteArray sha256sum(const QString& folder, const QStringList& names)
 {
+#ifdef Q_OS_WIN
+    QByteArray lines;
+    for (const QString& name : names) {
+        QFile file(joinPath(folder, name));
+        if (file.open(QIODevice::ReadOnly))
+            lines += QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex() + "  " +
+                     name.toUtf8() + '\n';
+    }
+    return lines;
+#endif
     QProcess process;
     process.setWorkingDirectory(folder);
     process.start(u"xargs"_s, {u"-0"_s, u"-r"_s, u"sha256sum"_s, u"--"_s});
@@ -113,7 +131,7 @@ private slots:
                                                                Broken.toLatin1() + "\r\n" +
                                                                lab.stationFolder(1).toUtf8() + notFound}}));
         QVERIFY(lab.desktop.openedFiles.isEmpty());
-        QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
+        QCOMPARE(lab.desktop.openedFolders, QStringList{folder + pathSeparator()});
         QCOMPARE(form.NumPCs->text(), u"0"_s);
         QCOMPARE(form.File2->listCount(), 2);
         form.File2->setListIndex(0); // the teacher's choice stays on its file as others come before it
@@ -141,36 +159,54 @@ private slots:
         TestLab lab;
         const QString folder = lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
         const QString pc1 = lab.makeStation(0), pc2 = lab.makeStation(1), mirror = lab.path(u"espelho"_s);
-        QCOMPARE(::symlink(nativeBytes(folder).constData(), nativeBytes(mirror).constData()), 0);
-        const QStringList lines{u"*.*"_s, u"Lab1"_s, lab.path(u"recolha"_s), lab.path(u"backup"_s),
-                                pc1,      pc2,       lab.stationFolder(2),   mirror};
+        QStringList lines{u"*.*"_s, u"Lab1"_s, lab.path(u"recolha"_s), lab.path(u"backup"_s),
+                          pc1,      pc2,       lab.stationFolder(2)};
+#ifndef Q_OS_WIN // Windows makes links for the privileged only, and Wine makes none
+        QVERIFY(makeLink(folder, mirror));
+        lines.append(mirror);
+#endif
         lab.writeStationList(lines);
         struct Source
         {
             QString station, name, copy; // no copy: a symbolic link to content
             QByteArray content, logged;  // the name as the log shows it
         };
-        const QString odd = nameFromNative("nome \xCE\xA9 \xF3\xC0\xAF.c"); // not UTF-8, an overlong "/"
         lab.writeFile(lab.root(), u"segredo.txt"_s, "de fora");
+#ifdef Q_OS_WIN // where names are UTF-16 and hold no control character
+        const QString odd = u"nome Ω ❤.c"_s, broken = u"linha\u2028quebrada.txt"_s;
+        const QList<Source> sources
+        {
+            {pc1, broken, broken, "a", "linha?quebrada.txt"},
+#else
+        const QString odd = nameFromNative("nome \xCE\xA9 \xF3\xC0\xAF.c"); // not UTF-8, an overlong "/"
+        const QString broken = u"linha\r\nquebrada.txt"_s;
         const QList<Source> sources{
             {pc1, u"atalho.txt"_s, QString(), lab.path(u"segredo.txt"_s).toUtf8(), "atalho.txt"},
-            {pc1, u"linha\r\nquebrada.txt"_s, u"linha\r\nquebrada.txt"_s, "a", "linha??quebrada.txt"},
-            {pc1, u"log.txt"_s, u"log (2).txt"_s, "o log do aluno", "log.txt"},
-            {pc1, odd, odd, "int main;", "nome ? ???.c"},
-            {pc1, u"resposta.txt"_s, u"resposta.txt"_s, QByteArray(3 << 20, 'r'), "resposta.txt"},
-            {pc2, u"LOG.TXT"_s, u"LOG (2).TXT"_s, "outro log", "LOG.TXT"},
-            {pc2, u"notas.txt"_s, u"notas (2).txt"_s, "", "notas.txt"},
-            {pc2, u"resposta.txt"_s, u"resposta (2).txt"_s, "B", "resposta.txt"},
+            {pc1, broken, broken, "a", "linha??quebrada.txt"},
+#endif
+                {pc1, u"log.txt"_s, u"log (2).txt"_s, "o log do aluno", "log.txt"},
+                {pc1, odd, odd, "int main;", odd.contains(u'❤') ? "nome ? ?.c" : "nome ? ???.c"},
+                {pc1, u"resposta.txt"_s, u"resposta.txt"_s, QByteArray(3 << 20, 'r'), "resposta.txt"},
+                // Where names are told apart only by case, "LOG (2).TXT" is station 1's "log (2).txt".
+                {pc2, u"LOG.TXT"_s, CaseBlindNames ? u"LOG (3).TXT"_s : u"LOG (2).TXT"_s, "outro log",
+                 "LOG.TXT"},
+                {pc2, u"notas.txt"_s, u"notas (2).txt"_s, "", "notas.txt"},
+                {pc2, u"resposta.txt"_s, u"resposta (2).txt"_s, "B", "resposta.txt"},
         };
         // From 2026-06-15 08:30:00.123456789 UTC, a second and a nanosecond apart; one a second and
-        // a half before 1970.
-        const auto savedAt = [](qsizetype k) {
-            return k == 3 ? -1500000000 : 1781512200123456789 + k * 1000000001;
+        // a half before 1970. Windows keeps them to the 100 ns.
+        const auto savedAt = [&](qsizetype k) {
+            const qint64 ns = sources[k].name == odd ? -1500000000 : 1781512200123456789 + k * 1000000001;
+#ifdef Q_OS_WIN
+            return ns / 100 * 100 - (ns % 100 < 0 ? 100 : 0);
+#else
+            return ns;
+#endif
         };
         for (qsizetype k = 0; k < sources.size(); ++k) {
             const QString path = joinPath(sources[k].station, sources[k].name);
             if (sources[k].copy.isEmpty())
-                QCOMPARE(::symlink(sources[k].content.constData(), nativeBytes(path).constData()), 0);
+                QVERIFY(makeLink(QString::fromUtf8(sources[k].content), path));
             else // what the copy finds before the last save; one that empties the file, as it will be
                 writeRaw(path, sources[k].content.isEmpty() ? "" : "rascunho", savedAt(k));
         }
@@ -223,25 +259,32 @@ private slots:
 
         form.CommandRecolhe->click();
 
+        QString uncollected = u"48 Não foram recolhidos:\n"_s;
+        if (!mirror.isEmpty() && lines.contains(mirror))
+            uncollected += joinPath(pc1, u"atalho.txt"_s) + Link + u'\n';
         QStringList boxes{question(pc1), question(pc2), question(QString()),
-                          u"48 Não foram recolhidos:\n"_s + pc1 + u"/atalho.txt"_s + Link + u'\n' +
-                              lab.stationFolder(2) + NotFound};
+                          uncollected + lab.stationFolder(2) + NotFound};
         if (lab.desktop.launchesFail) // told once each, after every file is safe
             boxes
-                << u"48 Não foi possível abrir 7 ficheiro(s) recolhido(s) no editor de texto; o primeiro: "_s +
-                       folder + u"/linha\r\nquebrada.txt."_s
-                << u"48 Não foi possível abrir a pasta "_s + folder + u"/ no gestor de ficheiros."_s;
+                << u"48 Não foi possível abrir %1 ficheiro(s) recolhido(s) no editor de texto; o primeiro: %2."_s
+                       .arg(std::count_if(sources.cbegin(), sources.cend(),
+                                          [](const Source& source) { return !source.copy.isEmpty(); }))
+                       .arg(QDir::toNativeSeparators(joinPath(folder, broken)))
+                << u"48 Não foi possível abrir a pasta "_s + QDir::toNativeSeparators(folder) +
+                       pathSeparator() + u" no gestor de ficheiros."_s;
         QCOMPARE(lab.desktop.boxes, boxes);
-        QByteArray log = header("Jo\xe3o?Docente que vigiou ??", "3", folder);
+        // Reachable: every station listed but the one switched off.
+        QByteArray log = header("Jo\xe3o?Docente que vigiou ??", QByteArray::number(lines.size() - 5), folder);
         QStringList copies, opened;
         for (qsizetype k = 0; k < sources.size(); ++k) {
             const Source& source = sources[k];
+            const QByteArray from = joinPath(source.station, QString()).toUtf8() + source.logged;
             if (source.copy.isEmpty()) {
-                log += source.station.toUtf8() + '/' + source.logged + Link.toLatin1() + "\r\n";
+                log += from + Link.toLatin1() + "\r\n";
                 continue;
             }
-            log += source.station.toUtf8() + '/' + source.logged + " Copiado para " + folder.toUtf8() + '/' +
-                   (source.copy == source.name ? QString() : source.copy).toUtf8() + "\r\n";
+            log += from + " Copiado para " +
+                   joinPath(folder, source.copy == source.name ? QString() : source.copy).toUtf8() + "\r\n";
             copies.append(source.copy);
             opened.append(joinPath(folder, source.copy));
             expected.insert(source.copy, source.content);
@@ -254,8 +297,9 @@ private slots:
         QCOMPARE(contents(pc1), pc1After);
         QCOMPARE(contents(pc2), pc2After);
         QCOMPARE(lab.desktop.openedFiles, opened);
-        QCOMPARE(lab.desktop.openedFolders, QStringList{folder + u'/'});
-        QCOMPARE(form.File2->listCount(), expected.size() - 1); // refreshed; the hidden racer not listed
+        QCOMPARE(lab.desktop.openedFolders, QStringList{folder + pathSeparator()});
+        // Refreshed; the racer's temporary listed only where a leading dot does not hide a file.
+        QCOMPARE(form.File2->listCount(), expected.size() - (CaseBlindNames ? 0 : 1));
     }
 
     // A failure on a station's side is logged, and the run goes on with the next file and station;
@@ -274,8 +318,9 @@ private slots:
         const auto row = [](const char* name, Errors errors, const QString& twist, const QString& failure,
                             const QString& log) { QTest::newRow(name) << errors << twist << failure << log; };
         const QString atB = u"Error 75 a copiar o ficheiro: %f   "_s,
-                      atA = u"Error 75 a copiar o ficheiro: %s/a.txt   "_s;
-        const QString access = u"Path/File access error"_s, full = u"Error 61 a escrever o ficheiro: %c/"_s;
+                      atA = u"Error 75 a copiar o ficheiro: %s"_s + pathSeparator() + u"a.txt   "_s;
+        const QString access = u"Path/File access error"_s,
+                      full = u"Error 61 a escrever o ficheiro: %c"_s + pathSeparator();
         row("share ends the read early", {}, u"end"_s, atB + u"O ficheiro não foi lido até ao fim"_s,
             u"H a b! c d 3"_s);
         // Once a is read: one line for the station, the run goes on with the next.
@@ -288,7 +333,7 @@ private slots:
         // Cancel stops the run before the next file: what was done stays done, and says so.
         row("canceled before b", {}, u"cancel"_s, u"cancelada"_s, u"H a I"_s);
         row("disk full at the copy's sync", {{u"sync"_s, ENOSPC}}, {},
-            u"Error 61 a copiar o ficheiro: %s/a.txt   Disk full"_s, u"H I"_s);
+            u"Error 61 a copiar o ficheiro: %s"_s + pathSeparator() + u"a.txt   Disk full"_s, u"H I"_s);
         row("share gone at the copy's close", {{u"close"_s, EIO}}, {}, atA + access, u"H I"_s);
         row("placeholder not replaced", {{u"rename"_s, EINVAL}, {u"link"_s, EPERM}, {u"replace"_s, EIO}}, {},
             atA + access, u"H I"_s);
@@ -299,7 +344,8 @@ private slots:
             full + u"log.txt   Disk full"_s, u"H"_s);
         // Every file copied, the records cannot be made safe on disk: said, not taken for done.
         row("SHA256SUMS not closed at the end", {{u"close SHA256SUMS"_s, EIO}}, {},
-            u"Error 75 a escrever o ficheiro: %c/SHA256SUMS   "_s + access, u"H a b c d 3 I"_s);
+            u"Error 75 a escrever o ficheiro: %c"_s + pathSeparator() + u"SHA256SUMS   "_s + access,
+            u"H a b c d 3 I"_s);
     }
 
     void failuresDuringARun()
@@ -366,7 +412,7 @@ private slots:
                 logged += line.toLatin1() + "\r\n";
                 uncollected += u'\n' + line;
             } else {
-                logged += (path + u" Copiado para "_s + folder + u"/\r\n"_s).toLatin1();
+                logged += (path + u" Copiado para "_s + joinPath(folder, QString()) + u"\r\n"_s).toLatin1();
                 copies.append(QFileInfo(path).fileName());
                 opened.append(joinPath(folder, copies.last()));
                 expected.insert(copies.last(), sources.value(copies.last()));
@@ -385,7 +431,8 @@ private slots:
         QCOMPARE(contents(folder), expected);
         QCOMPARE(lab.desktop.openedFiles, opened);
         // The folder is opened once every file is copied, before the records are closed.
-        QCOMPARE(lab.desktop.openedFolders, copiedAll ? QStringList{folder + u'/'} : QStringList());
+        QCOMPARE(lab.desktop.openedFolders,
+                 copiedAll ? QStringList{folder + pathSeparator()} : QStringList());
         QCOMPARE(form.File2->listCount(),
                  ended ? 0 : expected.size()); // refreshed after a whole run
 

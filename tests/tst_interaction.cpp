@@ -3,6 +3,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "platform/QtDesktop.h"
+#include "platform/Paths.h"
 #include "support/TestLab.h"
 #include "window/FileListBox.h"
 #include "window/Form1.h"
@@ -175,7 +176,7 @@ private slots:
         Form1& form = lab.open();
         activate(form);
         form.PC1Path[1]->setText(u"other"_s); // relative to the working folder, as the paths typed are
-        form.PathRecolha->setText(u"recolha/Lab1/Sessao1"_s);
+        form.PathRecolha->setText(QDir::toNativeSeparators(u"recolha/Lab1/Sessao1"_s));
         FileListBox* list = form.File1[0];
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                            list->visualItemRect(list->item(0)).center());
@@ -189,18 +190,21 @@ private slots:
             button->click();
         }
 
-        const QString other = lab.path(u"other/"_s), recolha = lab.path(u"recolha/Lab1/Sessao1/"_s);
+        const QString other = lab.path(u"other"_s) + pathSeparator(),
+                      recolha = lab.path(u"recolha/Lab1/Sessao1"_s) + pathSeparator();
         QCOMPARE(lab.desktop.openedFiles, QStringList(2, file));
         QCOMPARE(lab.desktop.openedFolders, (QStringList{other, other, recolha, recolha}));
-        QCOMPARE(
-            lab.desktop.boxes,
-            (QStringList{u"48 Não foi possível abrir o ficheiro "_s + file + u" no editor de texto."_s,
-                         u"48 Não foi possível abrir a pasta "_s + other + u" no gestor de ficheiros."_s,
-                         u"48 Não foi possível abrir a pasta "_s + recolha + u" no gestor de ficheiros."_s}));
+        const auto failed = [](const char* what, const QString& path, const char* program) {
+            return u"48 Não foi possível abrir %1 %2 no %3."_s.arg(
+                QString::fromUtf8(what), QDir::toNativeSeparators(path), QString::fromUtf8(program));
+        };
+        QCOMPARE(lab.desktop.boxes, (QStringList{failed("o ficheiro", file, "editor de texto"),
+                                                 failed("a pasta", other, "gestor de ficheiros"),
+                                                 failed("a pasta", recolha, "gestor de ficheiros")}));
         form.File1[1]->setFocus(Qt::MouseFocusReason); // empty
         list->setFocus(Qt::MouseFocusReason);
         QCOMPARE(form.File1[1]->toolTip() + " | " + list->toolTip(),
-                 "Ficheiros do aluno | 15/06/26 10:20:30");
+                 "Ficheiros do aluno | " TEST_DAY " 10:20:30");
     }
 
     // One information window, in front; closing the main window leaves it, and the program, running.

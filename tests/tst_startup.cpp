@@ -36,7 +36,7 @@ private slots:
         QTest::addColumn<QStringList>("paths");
         QTest::addColumn<QString>("error"); // what the report of a failed start-up ends with
         // Fourteen stations fill every place: a station made up from a final line end would fail.
-        const QStringList gap{"pc01", "", "pc03 "}, none;
+        const QStringList gap{"pc01", "", " pc03"}, none;
         const auto row = [](const char* name, const QByteArray& content, const QString& laboratory,
                             const QStringList& paths, const QString& error = {}) {
             QTest::newRow(name) << content << laboratory << paths << error;

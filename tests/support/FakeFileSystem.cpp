@@ -12,7 +12,7 @@ class FakeFile : public FileHandle
 {
 public:
     FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, const QString& path, bool isNew)
-        : m_fs(fs), m_real(std::move(real)), m_name(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)),
+        : m_fs(fs), m_real(std::move(real)), m_name(path.section(pathSeparator(), -1)),
           m_new(isNew), m_path(path)
     {
     }

@@ -23,6 +23,11 @@ void writeRaw(const QString& path, const QByteArray& content, qint64 modifiedNs)
     ::close(fd);
 }
 
+bool makeLink(const QString& target, const QString& path)
+{
+    return ::symlink(nativeBytes(target).constData(), nativeBytes(path).constData()) == 0;
+}
+
 namespace {
 
 // The names in a folder, hidden ones included, sorted.

@@ -12,6 +12,13 @@
 class Form1;
 class QWidget;
 
+// The fake desktop's day, 15 June 2026, in pt_PT's short date form on this system.
+#ifdef Q_OS_WIN
+#define TEST_DAY "15/06/2026"
+#else
+#define TEST_DAY "15/06/26"
+#endif
+
 // Shows the window and waits until it is the active one, as a click on it would leave it.
 void activate(QWidget& window);
 
@@ -24,7 +31,8 @@ public:
     TestLab();
     ~TestLab();
 
-    QString root() const { return m_dir.path(); }
+    // Paths as a teacher writes them on this system: with "\\" on Windows.
+    QString root() const { return QDir::toNativeSeparators(m_dir.path()); }
     QString path(const QString& relative) const;
     QString stationFolder(int station) const; // root/pcNN, not created
     QString makeFolder(const QString& relative);
