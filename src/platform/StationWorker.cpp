@@ -83,17 +83,26 @@ struct StationWorker::Shared
     }
 };
 
-StationWorker::StationWorker() : m_shared(std::make_shared<Shared>())
+StationWorker::StationWorker()
+    : m_shared(std::make_shared<Shared>()), m_thread([shared = m_shared] { shared->serve(); })
 {
-    std::thread([shared = m_shared] { shared->serve(); }).detach();
 }
 
 StationWorker::~StationWorker()
 {
-    // The thread ends once its queue is done, a stuck call included; it owns the shared part.
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->ending = true;
-    m_shared->wake.notify_one();
+    // The thread ends once its queue is done, a stuck call included; it owns the shared part. An
+    // idle one ends at once and is joined, so that none is still ending as the process ends.
+    bool idle = false;
+    {
+        const std::lock_guard lock(m_shared->mutex);
+        m_shared->ending = true;
+        m_shared->wake.notify_one();
+        idle = !m_shared->running && m_shared->tasks.empty();
+    }
+    if (idle)
+        m_thread.join();
+    else
+        m_thread.detach();
 }
 
 bool StationWorker::runWithin(std::function<void()> task, std::chrono::milliseconds deadline,

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <type_traits>
 
 // Said by a file system operation each time the share answers one of the calls it makes (a
@@ -23,7 +24,7 @@ class StationWorker
 {
 public:
     StationWorker();
-    // Leaves a stuck thread to end by itself; everything it uses stays alive with it.
+    // Joins an idle thread; leaves one in a call to end by itself, everything it uses alive with it.
     ~StationWorker();
     StationWorker(const StationWorker&) = delete;
     StationWorker& operator=(const StationWorker&) = delete;
@@ -56,6 +57,7 @@ private:
                    const std::function<void()>& whileWaiting);
 
     std::shared_ptr<Shared> m_shared;
+    std::thread m_thread;
 };
 
 template <typename Call>
