@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <cerrno>
 
@@ -274,7 +275,8 @@ private slots:
                        pathSeparator() + u" no gestor de ficheiros."_s;
         QCOMPARE(lab.desktop.boxes, boxes);
         // Reachable: every station listed but the one switched off.
-        QByteArray log = header("Jo\xe3o?Docente que vigiou ??", QByteArray::number(lines.size() - 5), folder);
+        QByteArray log =
+            header("Jo\xe3o?Docente que vigiou ??", QByteArray::number(lines.size() - 5), folder);
         QStringList copies, opened;
         for (qsizetype k = 0; k < sources.size(); ++k) {
             const Source& source = sources[k];
@@ -300,6 +302,42 @@ private slots:
         QCOMPARE(lab.desktop.openedFolders, QStringList{folder + pathSeparator()});
         // Refreshed; the racer's temporary listed only where a leading dot does not hide a file.
         QCOMPARE(form.File2->listCount(), expected.size() - (CaseBlindNames ? 0 : 1));
+    }
+
+    // A station whose first look is still under way as the run comes to it is waited for, the window
+    // answering meanwhile: its files are collected when it answers, and it is logged as not answering
+    // when it stays silent for the deadline, never passed over as a station with no files.
+    void firstLookUnderWayAtThePress_data()
+    {
+        QTest::addColumn<bool>("answers");
+        QTest::newRow("answers late") << true;
+        QTest::newRow("stays silent") << false;
+    }
+
+    void firstLookUnderWayAtThePress()
+    {
+        QFETCH(bool, answers);
+        TestLab lab;
+        lab.writeStationList(2);
+        const QString pc1 = lab.makeStation(0), folder = lab.makeFolder(u"recolha/Lab1/Sessao1"_s);
+        lab.writeFile(pc1, u"a.txt"_s, "a");
+        lab.writeFile(lab.makeStation(1), u"b.txt"_s, "b");
+        lab.fileSystem.hangUnder(pc1);
+        Form1& form = lab.open(std::chrono::milliseconds(answers ? 20000 : 600), false);
+        form.Professor->setText(u"Ana"_s);
+        if (answers)
+            QTimer::singleShot(300, [&] { lab.fileSystem.release(); });
+
+        form.CommandRecolhe->click();
+        lab.settle();
+
+        const QMap<QString, QByteArray> collected = contents(folder);
+        QCOMPARE(collected.value(u"a.txt"_s), answers ? QByteArray("a") : QByteArray());
+        QCOMPARE(collected.value(u"b.txt"_s), QByteArray("b"));
+        const QByteArray notAnswering = (pc1 + u" nada recolhido: o PC não responde\r\n"_s).toLatin1();
+        QCOMPARE(collected.value(u"log.txt"_s).contains(notAnswering), !answers);
+        QCOMPARE(lab.desktop.boxes.size(), answers ? 0 : 1);
+        lab.fileSystem.release();
     }
 
     // A failure on a station's side is logged, and the run goes on with the next file and station;

@@ -230,7 +230,8 @@ void copyPass(Form1& form, Records& records, EditorFailures& editorFailures, Unc
         if (station.isEmpty())
             continue;
         ++place.station;
-        if (!form.File1[i]->isEnabled() || !fs.folderExists(station)) {
+        if (!StationLooks::of(form).awaitFirstLook(i) || !form.File1[i]->isEnabled() ||
+            !fs.folderExists(station)) {
             uncollected.addStation(records, station, whyNothing(form, i));
             continue;
         }

@@ -6,6 +6,9 @@
 #include "window/FileListBox.h"
 #include "window/TextBox.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <mutex>
 
 namespace {
@@ -101,6 +104,22 @@ bool StationLooks::settled() const
             return false;
     }
     return true;
+}
+
+bool StationLooks::awaitFirstLook(int i)
+{
+    Station& station = m_stations[size_t(i)];
+    StationCalls& calls = m_form.stationCalls();
+    while (!station.answered && station.inHand && calls.silence(i) < calls.deadline()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(10);
+    }
+    if (!station.answered && station.heldBack) {
+        const StationSnapshot snapshot = std::move(*station.heldBack);
+        station.heldBack.reset();
+        show(i, snapshot);
+    }
+    return station.answered;
 }
 
 void StationLooks::arrive(int i, StationSnapshot snapshot)

@@ -35,6 +35,10 @@ public:
     bool isOut(int station) const;
     // Whether every look has been shown, but those of stations that do not answer.
     bool settled() const;
+    // Whether the station's row shows what a look saw. A first look still under way is waited for,
+    // the window answering meanwhile, until it comes or the station is silent for the deadline:
+    // a run must not take a list not seen yet for a station with no files.
+    bool awaitFirstLook(int station);
 
 private:
     explicit StationLooks(Form1& form);

@@ -71,7 +71,7 @@ void TestLab::writeStationList(const QStringList& lines)
     writeStationList((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
 }
 
-Form1& TestLab::open(std::chrono::milliseconds deadline)
+Form1& TestLab::open(std::chrono::milliseconds deadline, bool settled)
 {
     m_windowFileSystem = std::make_unique<WindowFileSystem>(fileSystem, deadline);
     m_form = std::make_unique<Form1>(m_windowFileSystem->fileSystem(), m_windowFileSystem->stationCalls(),
@@ -79,7 +79,7 @@ Form1& TestLab::open(std::chrono::milliseconds deadline)
     m_windowFileSystem->attach(*m_form);
     connectEvents(*m_form);
     startupSucceeded = runStartup(*m_form);
-    if (startupSucceeded)
+    if (startupSucceeded && settled)
         settle();
     return *m_form;
 }

@@ -49,8 +49,8 @@ public:
     void writeStationList(int stations, const QString& filter = QStringLiteral("*.*"));
 
     // Creates the window, as the program does, with the deadline for its stations, runs start-up
-    // and waits until every station's look is shown; startupSucceeded tells how it ended.
-    Form1& open(std::chrono::milliseconds deadline = StationDeadline);
+    // and, if settled, waits until every station's look is shown; startupSucceeded tells how it ended.
+    Form1& open(std::chrono::milliseconds deadline = StationDeadline, bool settled = true);
     // One tick of the window's refresh timer, and the looks it started, shown.
     void tick();
     // Handles the window's events until every look is shown, but those of stations not answering.
