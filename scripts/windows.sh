@@ -3,8 +3,7 @@
 # CMake, Ninja), builds Debian's own Qt source for MinGW into a cache outside the work tree
 # (reused when present), cross-builds varnok.exe and the test programs, runs every test program
 # under Wine headless, makes the installer and the zip in build-windows/, checks them, installs
-# the program silently under Wine and starts it from the installed files, and runs the
-# end-to-end test of varnok.exe under Wine on Xvfb.
+# the program silently under Wine and uninstalls it.
 #
 #   bash scripts/windows.sh
 #
@@ -83,3 +82,56 @@ wineboot --init >/dev/null 2>&1 || true
 # As on Windows, a name that begins with a dot is no hidden file.
 wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
 (cd "$build" && ctest --output-on-failure --parallel "$jobs")
+
+# --- The installer and the zip -------------------------------------------------------------
+
+step "the installer and the zip"
+version=$(sed -n 's/^project(Varnok VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+files=$build/package/Varnok
+rm -rf "$build/package" && mkdir -p "$files/platforms" "$files/styles"
+cp "$build/src/varnok.exe" "$qt/bin/Qt6Core.dll" "$qt/bin/Qt6Gui.dll" "$qt/bin/Qt6Widgets.dll" "$files/"
+cp "$qt/plugins/platforms/qwindows.dll" "$files/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$files/styles/"
+cp "$mingw_dlls/libstdc++-6.dll" "$mingw_dlls/libgcc_s_seh-1.dll" "$pthread_dll/libwinpthread-1.dll" "$files/"
+cp "$here/COPYING" "$files/COPYING.txt"
+x86_64-w64-mingw32-strip "$files"/*.exe "$files"/*.dll "$files"/*/*.dll
+# Every DLL a file here imports is here too, or is one of Windows's own (those Wine has, and the
+# API sets, api-ms-win-*, that Windows's loader resolves itself).
+missing=()
+while read -r binary; do
+    for dll in $(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
+        [[ ${dll,,} == api-ms-win-* || -n $(find "$files" -iname "$dll" -print -quit) ||
+            -f $WINEPREFIX/drive_c/windows/system32/${dll,,} ]] || missing+=("${binary#"$files"/} needs $dll")
+    done
+done < <(find "$files" -iname '*.exe' -o -iname '*.dll')
+((${#missing[@]} == 0)) || { printf 'missing from the package: %s\n' "${missing[@]}" >&2; exit 1; }
+zip=$build/varnok-$version-windows-x64.zip setup=$build/varnok-$version-setup.exe
+rm -f "$zip" && (cd "$build/package" && zip -qr "$zip" Varnok)
+# The uninstaller removes these files and their folders, no others.
+remove=$build/package-remove.nsh
+{
+    (cd "$files" && find . -type f | sort) | sed 's|^\./||; s|/|\\|g; s|.*|Delete "$INSTDIR\\&"|'
+    (cd "$files" && find . -mindepth 1 -type d | sort -r) | sed 's|^\./||; s|/|\\|g; s|.*|RMDir "$INSTDIR\\&"|'
+} >"$remove"
+makensis -V2 -DVERSION="$version" -DFILES="$files" -DOUT="$setup" -DREMOVE="$remove" "$here/share/windows/varnok.nsi"
+echo "$zip"
+echo "$setup"
+
+step "installed silently under Wine"
+installed=$WINEPREFIX/drive_c/Varnok lab_folder=$WINEPREFIX/drive_c/VarnokLab
+rm -rf "$installed" "$lab_folder"
+wine "$setup" /S '/LAB=C:\VarnokLab' '/D=C:\Varnok'
+for file in varnok.exe uninstall.exe Qt6Widgets.dll platforms/qwindows.dll; do
+    [[ -f $installed/$file ]] || { echo "the installer did not install $file" >&2; exit 1; }
+done
+shortcut=$(find "$WINEPREFIX/drive_c/ProgramData" -path '*Start Menu*' -name Varnok.lnk)
+[[ -n $shortcut && -d $lab_folder ]] || { echo "no Start-menu entry for all users, or no lab folder" >&2; exit 1; }
+
+step "uninstalled silently: the installed files go, the lab's and others stay"
+echo 'notas' >"$installed/notas.txt" && touch "$lab_folder/pcs.txt"
+wine 'C:\Varnok\uninstall.exe' /S '_?=C:\Varnok'
+rm -f "$installed/uninstall.exe" # an uninstaller run in place leaves itself
+left=$(cd "$installed" && find . -mindepth 1)
+[[ $left == ./notas.txt && -f $lab_folder/pcs.txt && -z $(find "$WINEPREFIX/drive_c" -name Varnok.lnk) ]] ||
+    { echo "the uninstaller left or took the wrong files: ${left:-nothing left}" >&2; exit 1; }
+echo "Windows build, tests and package passed"
