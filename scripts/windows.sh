@@ -3,7 +3,8 @@
 # CMake, Ninja), builds Debian's own Qt source for MinGW into a cache outside the work tree
 # (reused when present), cross-builds varnok.exe and the test programs, runs every test program
 # under Wine headless, makes the installer and the zip in build-windows/, checks them, installs
-# the program silently under Wine and uninstalls it.
+# the program silently under Wine, runs the end-to-end test of the installed program from its
+# Start-menu entry under Wine on Xvfb, and uninstalls it.
 #
 #   bash scripts/windows.sh
 #
@@ -20,7 +21,7 @@ step() { echo "== $*"; }
 step "tools"
 bash "$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
     binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev wine64 wine nsis ninja-build dpkg-dev zip qt6-base-dev-tools \
-    xvfb xdotool imagemagick python3-xlib locales
+    xvfb xdotool imagemagick python3-xlib python3-fusepy fuse3 openbox x11-utils locales
 # Wine gives Linux the names of files in the locale's character set: the tests' pt_PT.UTF-8 must exist.
 if ! locale -a | grep -qx 'pt_PT.utf8'; then
     sed -i 's/^# *pt_PT.UTF-8 UTF-8/pt_PT.UTF-8 UTF-8/' /etc/locale.gen
@@ -127,6 +128,9 @@ done
 shortcut=$(find "$WINEPREFIX/drive_c/ProgramData" -path '*Start Menu*' -name Varnok.lnk)
 [[ -n $shortcut && -d $lab_folder ]] || { echo "no Start-menu entry for all users, or no lab folder" >&2; exit 1; }
 
+step "end to end, from the Start-menu entry and the installed files alone"
+WINEPATH='' E2E_ARTEFACTS=$build bash "$here/tests/e2e/windows.sh" "$shortcut" "$lab_folder"
+
 step "uninstalled silently: the installed files go, the lab's and others stay"
 echo 'notas' >"$installed/notas.txt" && touch "$lab_folder/pcs.txt"
 wine 'C:\Varnok\uninstall.exe' /S '_?=C:\Varnok'
@@ -134,4 +138,4 @@ rm -f "$installed/uninstall.exe" # an uninstaller run in place leaves itself
 left=$(cd "$installed" && find . -mindepth 1)
 [[ $left == ./notas.txt && -f $lab_folder/pcs.txt && -z $(find "$WINEPREFIX/drive_c" -name Varnok.lnk) ]] ||
     { echo "the uninstaller left or took the wrong files: ${left:-nothing left}" >&2; exit 1; }
-echo "Windows build, tests and package passed"
+echo "Windows build, tests, package and end-to-end test passed"
