@@ -17,7 +17,7 @@ program=${1:?usage: run.sh PROGRAM [DESKTOP_ENTRY]}
 entry=${2:-}
 artefacts=$(mkdir -p "${E2E_ARTEFACTS:-$PWD}" && cd "${E2E_ARTEFACTS:-$PWD}" && pwd)
 
-for tool in Xvfb xdotool import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server smbd smbpasswd smbnetfs cc; do
+for tool in Xvfb xdotool xwininfo iconv import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server smbd smbpasswd smbnetfs cc; do
     command -v "$tool" >/dev/null || { echo "E2E: $tool is missing (README: the end-to-end test's packages)" >&2; exit 1; }
 done
 /usr/bin/python3 -c 'import fusepy, Xlib' 2>/dev/null || { echo "E2E: python3-fusepy or python3-xlib is missing" >&2; exit 1; }
@@ -41,35 +41,11 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-fail() {
-    echo "E2E FAIL: $*" >&2
-    if [[ -n ${DISPLAY:-} ]]; then import -window root "$artefacts/varnok-e2e-failure.png" 2>/dev/null || true; fi
-    exit 1
-}
-step() { echo "== $*"; }
-
-# wait_for SECONDS COMMAND...: until the command succeeds; CI machines are slow.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.2
-    done
-}
-# The windows of that title on show; and the keyboard given to one (no window manager here does it).
-shown() { xdotool search --onlyvisible --name "^$1\$"; }
-hidden() { ! shown "$1"; }
-focus() { xdotool windowfocus --sync "$1" 2>/dev/null || true; }
+source "$here/common.sh"
 
 # --- The desktop: a display, and stand-ins for the editor and the file manager ----------
 
-# -noreset: a server resetting as its last client leaves refuses the next one for a moment.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 20 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
+start_display
 unset QT_QPA_PLATFORM # the tests' offscreen platform shows no window
 
 mkdir -p "$work/home" "$work/config" "$work/data/applications" "$work/data-dirs" "$work/runtime"
@@ -158,20 +134,6 @@ wait_for 20 test -f "$lab/pc06/lento.txt" || fail "the slow station did not moun
 
 # --- Driving the window ------------------------------------------------------------------
 
-# The window's place: controls are placed in twips, 15 to a pixel.
-click_at_twips() {
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    xdotool mousemove --sync $((X + $1 / 15)) $((Y + $2 / 15)) click 1
-}
-
-# The message box now open, answered with Return (its default button), or with the key given.
-answer_box() {
-    wait_for 30 shown Varnok || fail "no message box: $1"
-    focus "$(shown Varnok | tail -1)"
-    xdotool key "${2:-Return}"
-    wait_for 10 hidden Varnok || fail "box stayed open: $1"
-}
-
 step "start-up"
 if [[ -n $entry ]]; then
     grep -v '^Path=' "$entry" | sed "/^\[Desktop Entry\]/a Path=$lab" >"$work/varnok-lab.desktop"
@@ -180,12 +142,7 @@ if [[ -n $entry ]]; then
 else
     (cd "$lab" && exec "${desktop_env[@]}" "$program") >"$work/varnok.log" 2>&1 &
 fi
-wait_for 60 shown Form1 || fail "the main window did not appear"
-window=$(shown Form1 | head -1)
-focus "$window"
-# From now until it closes, the window answers a desktop's ping every 0.1 s within 0.1 s.
-/usr/bin/python3 "$here/ping.py" "$window" 100000 0.1 >"$work/pings" 2>&1 &
-ping_pid=$!
+await_window
 
 step "a station stops answering"
 kill -STOP "$sftp_pid"
@@ -193,52 +150,27 @@ click_at_twips 6727 7447 # "Refresh"
 sleep 4
 
 step "Recolha, with the save question answered"
-click_at_twips 8227 5827 # Professor
-focus "$window"
-xdotool type 'Prof. Exemplo'
-click_at_twips 7807 7447 # "Recolha"
-answer_box "save question for pc02"
+press_recolha
 answer_box "what was not collected (pc03 switched off, pc04 not answering)"
 wait_for 60 test -s "$work/files.opened" || fail "the collection folder was not opened"
 wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 5 ]" || fail "the editor did not open five copies"
 import -window "$window" "$artefacts/varnok-e2e.png" || true
 
 step "checking the collection"
-# Byte for byte the unit tests' work: here every copy checks against SHA256SUMS, and the log
-# names each station that gave nothing.
-(cd "$collection" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not check"
-[[ $(cut -c67- "$collection/SHA256SUMS" | sort | tr '\n' '|') == 'exame.c|lento.txt|resposta (2).txt|resposta.txt|trabalho.txt|' ]] ||
-    fail "SHA256SUMS does not list the five copies: $(cat "$collection/SHA256SUMS")"
+check_collection "$collection" 'exame.c|lento.txt|resposta (2).txt|resposta.txt|trabalho.txt|'
 grep -q "^$lab/pc03-desligado nada recolhido: " "$collection/log.txt" || fail "log.txt does not name pc03"
 # Once: the files its last refresh listed are not tried.
 [[ $(grep -a "$lab/pc04/" "$collection/log.txt") == "$lab/pc04/exame nada recolhido: o PC n"$'\xe3'"o responde"$'\r' ]] ||
     fail "log.txt does not name pc04, once, as not answering: $(grep -a pc04 "$collection/log.txt")"
 
 step "Apaga Originais, confirmed with Yes (Return would say No)"
-click_at_twips 8887 7447 # "Apaga Originais"
-answer_box "confirmation" y
-originals() { find "$lab/pc01" "$lab/pc02" "$smb/share/pc05" "$work/slow" -maxdepth 1 -type f; }
-emptied() { [[ -z $(originals) ]]; }
-wait_for 120 emptied || fail "the stations were not emptied: $(originals)"
-# Each backup on the share holds what was collected from the same original (pc05's hidden file aside).
-[[ $(cd "$smb/share/backup" && sha256sum -- * | grep -v ' backup-log.txt$' | cut -c1-64 | sort) == \
-    $(cut -c1-64 "$collection/SHA256SUMS" | sort) ]] || fail "the backups are not the originals"
-record=$smb/share/backup/backup-log.txt
-[[ $(grep -c ' Copiado para ' "$record") -eq 6 && $(grep -c '^A apagar .*: movido para \.varnok-' "$record") -eq 6 ]] ||
-    fail "backup-log.txt does not name six backups and six moves: $(cat "$record")"
-! grep -aqE 'interrompido|foi apagado' "$record" || fail "backup-log.txt tells of a failure: $(cat "$record")"
-hidden=$(find "$lab/pc01" "$lab/pc02" "$collection" "$smb/share" "$work/slow" -name '.varnok-*')
-[[ -z $hidden ]] || fail "hidden files left: $hidden"
+# Six: pc05's hidden file too.
+empty_stations "$smb/share/backup" "$collection" 6 "$lab/pc01" "$lab/pc02" "$smb/share/pc05" "$work/slow"
 [[ $(grep -c '/\.varnok-' "$work/busy.log") -ge 6 ]] || fail "the busy refusals were not met: $(cat "$work/busy.log")"
 
 [[ -f $share/exame/pc04.txt ]] || fail "the station that does not answer was emptied"
 
-kill -TERM "$ping_pid" && wait "$ping_pid" || true
-longest=$(cat "$work/pings")
-[[ $longest =~ ^[0-9]+$ ]] && ((longest <= 100)) || fail "the window took $longest ms to answer a ping"
-echo "longest answer to a ping: $longest ms"
+check_pings 100
 
 step "closing, with a call still held by pc04"
-click_at_twips 727 7567 # "Fecha"
-wait_for 30 hidden Form1 || fail "the window did not close"
-echo "E2E passed"
+close_window
