@@ -76,6 +76,8 @@ step "start-up, from the Start-menu shortcut"
 WINEQT_QPA_PLATFORM=windows:fontengine=freetype wine start /unix "$shortcut" >"$work/start.log" 2>&1 ||
     fail "the shortcut did not start: $(cat "$work/start.log")"
 await_window
+sleep 3 # every row listed, the slow station's too, before Notepad covers the window
+import -window "$window" "$artefacts/$e2e_name.png" || true
 
 step "Recolha, with the save question answered"
 press_recolha
@@ -86,7 +88,6 @@ at_least() { (($(windows_of "$1") >= $2)); }
 wait_for 60 at_least notepad.exe 6 || fail "the editor did not open six copies: $(windows_of notepad.exe)"
 answer_box "what was not collected"
 wait_for 60 at_least explorer.exe 1 || fail "the collection folder was not opened"
-import -window "$window" "$artefacts/$e2e_name.png" || true
 
 step "checking the collection"
 check_collection "$collection" 'exame.c|lento.txt|relatório.txt|resposta (2).txt|resposta.txt|trabalho.txt|'
