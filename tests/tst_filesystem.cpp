@@ -1,5 +1,6 @@
 #include "platform/NativeFileSystem.h"
 #include "platform/RunError.h"
+#include "support/Outcome.h"
 #include "support/RawFiles.h"
 
 #include <QDir>
@@ -15,16 +16,6 @@ namespace {
 const QByteArray Content("linha 1\r\nlinha\0 2\n\xf3\xff", 20);
 // A moment of the autumn hour change in Lisbon, when the local clock runs 01:00-02:00 twice.
 const QDateTime Modified = QDateTime::fromString(QStringLiteral("2025-10-26T01:30:15.250Z"), Qt::ISODate);
-
-// What the call gives, or "error N" when it throws RunError number N.
-template <typename Call> QByteArray outcome(Call call)
-{
-    try {
-        return call();
-    } catch (const RunError& error) {
-        return "error " + QByteArray::number(error.number());
-    }
-}
 
 QByteArray kindName(std::optional<FileStatus> status)
 {

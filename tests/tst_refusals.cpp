@@ -1,5 +1,6 @@
 #include "platform/NativeFileSystem.h"
 #include "platform/RunError.h"
+#include "support/Outcome.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,16 +16,6 @@
 #include <sys/syscall.h>
 
 namespace {
-
-// What the call gives, or "error N" when it throws RunError number N.
-template <typename Call> QByteArray outcome(Call call)
-{
-    try {
-        return call();
-    } catch (const RunError& error) {
-        return "error " + QByteArray::number(error.number());
-    }
-}
 
 // Runs the call on a thread of its own on which every fsync fails with EIO, as a share
 // that went away answers.
