@@ -29,8 +29,7 @@ std::unique_ptr<RunProgress> FakeDesktop::startProgress(const QString&)
 int FakeDesktop::messageBox(const QString& prompt, int style)
 {
     boxes.append(QString::number(style) + QLatin1Char(' ') + prompt);
-    if (whileOpen)
-        whileOpen();
+    whileOpen();
     if ((style & 7) != MsgBoxStyle::YesNo)
         return MsgBoxAnswer::Ok;
     const int answer = answers.isEmpty() ? MsgBoxAnswer::No : answers.takeFirst();

@@ -19,10 +19,10 @@ public:
     // Cancel is pressed at the update whose label is cancelAt.
     std::unique_ptr<RunProgress> startProgress(const QString& title) override;
 
-    QStringList boxes;               // every box shown, as "style text"
-    static constexpr int Return = 0; // an answer: Return pressed, on the box's default button
-    QList<int> answers;              // answers to Yes/No questions, in order
-    std::function<void()> whileOpen; // runs while a box is "open"
+    QStringList boxes;                       // every box shown, as "style text"
+    static constexpr int Return = 0;         // an answer: Return pressed, on the box's default button
+    QList<int> answers;                      // answers to Yes/No questions, in order
+    std::function<void()> whileOpen = [] {}; // runs while a box is "open"
     QStringList openedFolders;
     QStringList openedFiles;
     bool launchesFail = false;

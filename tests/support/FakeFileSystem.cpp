@@ -12,8 +12,8 @@ class FakeFile : public FileHandle
 {
 public:
     FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, const QString& path, bool isNew)
-        : m_fs(fs), m_real(std::move(real)), m_name(path.section(pathSeparator(), -1)),
-          m_new(isNew), m_path(path)
+        : m_fs(fs), m_real(std::move(real)), m_name(path.section(pathSeparator(), -1)), m_new(isNew),
+          m_path(path)
     {
     }
 
@@ -26,7 +26,7 @@ public:
         if (m_new && m_fs.corruptNewFiles && m_done == 0 && n > 0)
             buffer[0] ^= 1;
         m_done += n;
-        if (!m_new && m_fs.whileReading)
+        if (!m_new)
             m_fs.whileReading(m_path);
         return n;
     }
@@ -135,8 +135,7 @@ int FakeFileSystem::callsHeld() const
 std::optional<FileStatus> FakeFileSystem::entryStatus(const QString& path)
 {
     waitIfHanging(path);
-    if (beforeLook)
-        beforeLook(path);
+    beforeLook(path);
     return NativeFileSystem::entryStatus(path);
 }
 
@@ -152,12 +151,6 @@ QList<ListedFile> FakeFileSystem::listFiles(const QString& folder, const NameFil
     if (const auto failure = listingFailures.constFind(folder); failure != listingFailures.cend())
         throw *failure;
     return NativeFileSystem::listFiles(folder, wanted, withTimes);
-}
-
-void FakeFileSystem::afterReadingFolder(const QString& folder)
-{
-    if (afterListing)
-        afterListing(folder);
 }
 
 FileTimesRead FakeFileSystem::fileTimes(const QString& path)
@@ -197,7 +190,7 @@ std::unique_ptr<FileHandle> FakeFileSystem::openToRead(const QString& path)
 
 std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
 {
-    beginClaim(path);
+    beforeClaim(path);
     std::unique_ptr<FileHandle> real = NativeFileSystem::createNew(path);
     if (!real)
         return nullptr;
@@ -207,7 +200,7 @@ std::unique_ptr<FileHandle> FakeFileSystem::createNew(const QString& path)
 
 FileSystem::Claim FakeFileSystem::renameNoReplace(const QString& from, const QString& to)
 {
-    beginClaim(to);
+    beforeClaim(to);
     if (m_refusedAsBusy[from]++ < busyMoves)
         throw errorFromErrno(EBUSY, ErrnoTarget::File);
     if (errors.contains("rename") && !status(to))
@@ -217,7 +210,7 @@ FileSystem::Claim FakeFileSystem::renameNoReplace(const QString& from, const QSt
 
 FileSystem::Claim FakeFileSystem::linkNew(const QString& from, const QString& to)
 {
-    beginClaim(to);
+    beforeClaim(to);
     if (errors.contains("link") && !status(to))
         return linkOutcome(errors.value("link"));
     return NativeFileSystem::linkNew(from, to);
@@ -237,8 +230,7 @@ void FakeFileSystem::syncFolder(const QString& path)
 
 void FakeFileSystem::removeFile(const QString& path)
 {
-    if (beforeRemove)
-        beforeRemove(path);
+    beforeRemove(path);
     if (m_refusedAsBusy[path]++ < busyRemovals)
         throw errorFromErrno(EBUSY, ErrnoTarget::File);
     NativeFileSystem::removeFile(path);
@@ -248,12 +240,6 @@ void FakeFileSystem::failIf(const QString& operation) const
 {
     if (const auto error = errors.constFind(operation); error != errors.cend())
         throw errorFromErrno(*error, ErrnoTarget::File);
-}
-
-void FakeFileSystem::beginClaim(const QString& path)
-{
-    if (beforeClaim)
-        beforeClaim(path);
 }
 
 std::unique_ptr<FileHandle> FakeFileSystem::openToAppend(const QString& path)

@@ -31,7 +31,7 @@ public:
     QHash<QString, RunError> listingFailures;             // by folder
     QHash<QString, FileTimesRead::Outcome> timesOutcomes; // by file path: gone, unreadable, refused
     // Runs once a folder is read, before the status calls of its files.
-    std::function<void(const QString&)> afterListing;
+    std::function<void(const QString&)> afterListing = [](const QString&) {};
 
     std::unique_ptr<FileHandle> openToRead(const QString& path) override;
     std::unique_ptr<FileHandle> createNew(const QString& path) override;
@@ -40,7 +40,7 @@ public:
     void renameOver(const QString& from, const QString& to) override;
     void syncFolder(const QString& path) override; // "sync folder" fails it
     void removeFile(const QString& path) override; // beforeRemove runs first, with the path
-    std::function<void(const QString&)> beforeRemove;
+    std::function<void(const QString&)> beforeRemove = [](const QString&) {};
     // The first removals and moves of each path refused as busy, as another program holds the file.
     int busyRemovals = 0, busyMoves = 0;
 
@@ -55,10 +55,10 @@ public:
     bool corruptNewFiles = false; // a new file reads back with its first byte changed
     qint64 endOfFileAt = -1;      // reads of existing files end early there, as a share may
     // Runs after each read of an existing file, with its path: a student saving meanwhile.
-    std::function<void(const QString&)> whileReading;
+    std::function<void(const QString&)> whileReading = [](const QString&) {};
 
     // Runs as each claim of a name begins (rename, link or create), with the path.
-    std::function<void(const QString&)> beforeClaim;
+    std::function<void(const QString&)> beforeClaim = [](const QString&) {};
 
     void failIf(const QString& operation) const;
 
@@ -83,16 +83,15 @@ public:
     bool folderExists(const QString& path) override;
     std::optional<FileStatus>
     entryStatus(const QString& path) override; // beforeLook runs first, with the path
-    std::function<void(const QString&)> beforeLook;
+    std::function<void(const QString&)> beforeLook = [](const QString&) {};
 
 protected:
-    void afterReadingFolder(const QString& folder) override;
+    void afterReadingFolder(const QString& folder) override { afterListing(folder); }
     FileTimesRead statusOfListed(const QString& folder, const QString& name,
                                  const std::function<FileTimesRead()>& status) override;
 
 private:
     FileTimesRead adjusted(const QString& path, const std::function<FileTimesRead()>& status);
-    void beginClaim(const QString& path);
     QSet<QString> m_created;
     QHash<QString, int> m_refusedAsBusy;
     struct Hang
