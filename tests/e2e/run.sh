@@ -28,17 +28,17 @@ xvfb_pid='' sftp_pid='' smbd_pid='' smbnetfs_pid=''
 cleanup() {
     # The stopped share answers again, so that every call on it returns and it can go.
     [[ -n $sftp_pid ]] && kill -CONT "$sftp_pid" 2>/dev/null || true
-    fusermount -u "$work/lab/pc04" 2>/dev/null || true
-    fusermount -u "$work/lab/pc06" 2>/dev/null || true
+    fusermount -uz "$work/lab/pc04" 2>/dev/null || true
+    fusermount -uz "$work/lab/pc06" 2>/dev/null || true
     if [[ -n $smbnetfs_pid ]]; then
-        fusermount -u "$work/lab/smb" 2>/dev/null || true
+        fusermount -uz "$work/lab/smb" 2>/dev/null || true
         kill "$smbnetfs_pid" 2>/dev/null && wait "$smbnetfs_pid" 2>/dev/null || true
     fi
     [[ -n $smbd_pid ]] && kill "$smbd_pid" 2>/dev/null && wait "$smbd_pid" 2>/dev/null || true
     pkill -f -- "$work" 2>/dev/null || true
     # Waited for: a display ending late would remove the socket of the next run's.
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
+    rm -rf "$work" || echo "E2E: $work is left behind" >&2
 }
 trap cleanup EXIT
 source "$here/common.sh"

@@ -27,11 +27,11 @@ unc=$WINEPREFIX/dosdevices/unc
 xvfb_pid='' wm_pid='' e2e_name=varnok-windows-e2e
 cleanup() {
     wineserver -k 2>/dev/null || true
-    fusermount -u "$work/lab/pc04" 2>/dev/null || true
+    fusermount -uz "$work/lab/pc04" 2>/dev/null || true
     [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null || true
     rm -f "$unc/pc05/exame" && rmdir "$unc/pc05" 2>/dev/null || true
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-    [[ -n ${E2E_KEEP:-} ]] && echo "kept: $work" || rm -rf "$work"
+    [[ -n ${E2E_KEEP:-} ]] && echo "kept: $work" || rm -rf "$work" || echo "E2E: $work is left behind" >&2
 }
 trap cleanup EXIT
 source "$here/common.sh"
