@@ -335,8 +335,9 @@ int looks(const Options& options, Form1& form)
             if (path.isEmpty())
                 continue;
             const FileListBox* list = form.File1[i];
-            alone = std::max(alone, measure([&] { lookAtStation(fs, path, list->pattern(), list->namePattern()); })
-                                        .wallMs);
+            alone = std::max(alone, measure([&] {
+                                        lookAtStation(fs, path, list->pattern(), list->namePattern());
+                                    }).wallMs);
         }
         program.push_back(all.wallMs);
         slowest.push_back(alone);

@@ -21,8 +21,8 @@ std::optional<char> toWindows1252(QStringView character)
     BOOL replaced = FALSE;
     // No best fit: "Ω" must not become "O".
     const int n = WideCharToMultiByte(CodePage, WC_NO_BEST_FIT_CHARS,
-                                      reinterpret_cast<const wchar_t*>(character.utf16()), int(character.size()),
-                                      &byte, 1, nullptr, &replaced);
+                                      reinterpret_cast<const wchar_t*>(character.utf16()),
+                                      int(character.size()), &byte, 1, nullptr, &replaced);
     if (n != 1 || replaced)
         return std::nullopt;
     return byte;
