@@ -432,7 +432,7 @@ else
         for s in $(seq -w 1 13); do printf '%s\r\n' "$work/share20/pc$s"; done
         printf '%s\r\n' "$dead_mnt/exame"
     } >"$work/lab-dead/pcs.txt"
-    ping_window() { timeout 120 "${qt[@]}" /usr/bin/python3 "$here/tests/e2e/ping.py" name:Form1 600 0.1 10; }
+    ping_window() { timeout 120 "${qt[@]}" /usr/bin/python3 "$here/scripts/ping.py" name:Form1 600 0.1 10; }
     (cd "$work/lab-dead" && exec "${qt[@]}" "$varnok") >/dev/null 2>&1 &
     dead_varnok_pid=$!
     if ping_alive=$(ping_window); then
@@ -488,7 +488,7 @@ else
     watch_with_pings() {
         (cd "$1" && exec "${qt[@]}" "$bench" watch "$1" --seconds 65 --tag "$2") >"$work/watch" 2>&1 &
         local watcher=$!
-        pings=$(timeout 120 "${qt[@]}" /usr/bin/python3 "$here/tests/e2e/ping.py" name:Form1 600 0.1 10) || pings=''
+        pings=$(timeout 120 "${qt[@]}" /usr/bin/python3 "$here/scripts/ping.py" name:Form1 600 0.1 10) || pings=''
         wait "$watcher" || true
         watched=$(grep '^watch ' "$work/watch")
         echo "pings $2 longest_ms=$pings; $watched"
