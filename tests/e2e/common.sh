@@ -1,10 +1,45 @@
-# What the end-to-end tests share, sourced by each: failing with a screenshot, waiting, a virtual
-# display, the window's controls by their places, message boxes, the pings, and what a collection
-# and a deletion must leave on disk. The test sets work (its folder) and artefacts first.
+# What the end-to-end tests share, sourced by each first: its working folder and artefacts,
+# failing with a screenshot, waiting, a virtual display, the lab's common stations, the window's
+# controls by their places, message boxes, the pings, and what a collection and a deletion must
+# leave on disk. Each test has a cleanup of its own that ends with finish.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+xvfb_pid=''
+
+# begin NAME TOOL...: the tools checked (these and the ones every test needs), a working folder of
+# the test's own in work, the artefacts' folder in artefacts ($E2E_ARTEFACTS, or the working folder),
+# and the test's cleanup at exit.
+begin() {
+    e2e_name=$1
+    shift
+    local tool
+    for tool in "$@" Xvfb xdotool xwininfo import sha256sum iconv fusermount; do
+        command -v "$tool" >/dev/null || { echo "E2E: $tool is missing (README: the end-to-end test's packages)" >&2; exit 1; }
+    done
+    /usr/bin/python3 -c 'import fusepy, Xlib' 2>/dev/null || { echo "E2E: python3-fusepy or python3-xlib is missing" >&2; exit 1; }
+    artefacts=$(mkdir -p "${E2E_ARTEFACTS:-$PWD}" && cd "${E2E_ARTEFACTS:-$PWD}" && pwd)
+    work=$(mktemp -d "/tmp/$e2e_name.XXXXXX")
+    trap cleanup EXIT
+}
+
+# FUSE mounts detached even while a call still holds them, so that the folder can go.
+unmount() {
+    local mount
+    for mount in "$@"; do fusermount -uz "$mount" 2>/dev/null || true; done
+}
+
+# The end of every test: what still runs from its folder stopped, the display ended, the folder gone
+# (kept with E2E_KEEP set).
+finish() {
+    pkill -f -- "$work" 2>/dev/null || true
+    # Waited for: a display ending late would remove the socket of the next run's.
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+    [[ -n ${E2E_KEEP:-} ]] && echo "kept: $work" || rm -rf "$work" || echo "E2E: $work is left behind" >&2
+}
 
 fail() {
     echo "E2E FAIL: $*" >&2
-    if [[ -n ${DISPLAY:-} ]]; then import -window root "$artefacts/${e2e_name:-varnok-e2e}-failure.png" 2>/dev/null || true; fi
+    if [[ -n ${DISPLAY:-} ]]; then import -window root "$artefacts/$e2e_name-failure.png" 2>/dev/null || true; fi
     exit 1
 }
 step() { echo "== $*"; }
@@ -33,6 +68,27 @@ start_display() {
     export DISPLAY=":$(head -1 "$work/display")"
 }
 
+# The lab, in lab, with its collection folder, in collection: pc01 holds exame.c and resposta.txt,
+# pc02 a resposta.txt too, not saved lately (the run asks).
+make_lab() {
+    lab=$work/lab
+    collection="$lab/recolha/Lab E2E/Sessao1"
+    mkdir -p "$collection" "$lab/pc01" "$lab/pc02"
+    printf 'int main(void) { return 0; }\r\n' >"$lab/pc01/exame.c"
+    printf 'resposta do aluno 1\r\n' >"$lab/pc01/resposta.txt"
+    printf 'resposta do aluno 2\r\n' >"$lab/pc02/resposta.txt" # the same name as pc01's
+    touch -d '-30 minutes' "$lab/pc02/resposta.txt"
+}
+
+# mount_slow MOUNTPOINT MS: a station on a slow network, every call on it answered after MS ms (a
+# FUSE file system of the project's own): slow, never dead. Its lento.txt is in $work/slow.
+mount_slow() {
+    mkdir -p "$work/slow" "$1"
+    printf 'resposta lenta\r\n' >"$work/slow/lento.txt"
+    /usr/bin/python3 "$here/../../scripts/slowfs.py" "$work/slow" "$1" "$2" >"$work/slowfs.log" 2>&1 &
+    wait_for 20 test -f "$1/lento.txt" || fail "the slow station did not mount: $(cat "$work/slowfs.log")"
+}
+
 # The window's controls are placed in twips, 15 to a pixel, from its client area's corner.
 click_at_twips() {
     local x y
@@ -55,7 +111,7 @@ await_window() {
     wait_for 60 shown Form1 || fail "the main window did not appear"
     window=$(shown Form1 | head -1)
     focus "$window"
-    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/ping.py" "$window" 100000 0.1 >"$work/pings" 2>&1 &
+    /usr/bin/python3 "$here/../../scripts/ping.py" "$window" 100000 0.1 >"$work/pings" 2>&1 &
     ping_pid=$!
 }
 check_pings() {

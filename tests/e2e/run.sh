@@ -10,38 +10,20 @@
 # copy of that entry whose Path= is the lab, so an entry that names the wrong program
 # fails. A screenshot of the window is kept as $E2E_ARTEFACTS/varnok-e2e.png (default:
 # the working folder).
-set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 program=${1:?usage: run.sh PROGRAM [DESKTOP_ENTRY]}
 [[ $program == */* ]] && program=$(realpath "$program") # it is started from other folders
 entry=${2:-}
-artefacts=$(mkdir -p "${E2E_ARTEFACTS:-$PWD}" && cd "${E2E_ARTEFACTS:-$PWD}" && pwd)
-
-for tool in Xvfb xdotool xwininfo iconv import gio sha256sum sshfs fusermount /usr/lib/openssh/sftp-server smbd smbpasswd smbnetfs cc; do
-    command -v "$tool" >/dev/null || { echo "E2E: $tool is missing (README: the end-to-end test's packages)" >&2; exit 1; }
-done
-/usr/bin/python3 -c 'import fusepy, Xlib' 2>/dev/null || { echo "E2E: python3-fusepy or python3-xlib is missing" >&2; exit 1; }
-here=$(cd "$(dirname "$0")" && pwd)
-
-work=$(mktemp -d /tmp/varnok-e2e.XXXXXX)
-xvfb_pid='' sftp_pid='' smbd_pid='' smbnetfs_pid=''
+sftp_pid='' smbd_pid='' smbnetfs_pid=''
 cleanup() {
     # The stopped share answers again, so that every call on it returns and it can go.
     [[ -n $sftp_pid ]] && kill -CONT "$sftp_pid" 2>/dev/null || true
-    fusermount -uz "$work/lab/pc04" 2>/dev/null || true
-    fusermount -uz "$work/lab/pc06" 2>/dev/null || true
-    if [[ -n $smbnetfs_pid ]]; then
-        fusermount -uz "$work/lab/smb" 2>/dev/null || true
-        kill "$smbnetfs_pid" 2>/dev/null && wait "$smbnetfs_pid" 2>/dev/null || true
-    fi
-    [[ -n $smbd_pid ]] && kill "$smbd_pid" 2>/dev/null && wait "$smbd_pid" 2>/dev/null || true
-    pkill -f -- "$work" 2>/dev/null || true
-    # Waited for: a display ending late would remove the socket of the next run's.
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work" || echo "E2E: $work is left behind" >&2
+    unmount "$work"/lab/{pc04,pc06,smb}
+    for pid in $smbnetfs_pid $smbd_pid; do kill "$pid" && wait "$pid"; done 2>/dev/null || true
+    finish
 }
-trap cleanup EXIT
-source "$here/common.sh"
+begin varnok-e2e gio sshfs /usr/lib/openssh/sftp-server smbd smbpasswd smbnetfs cc
 
 # --- The desktop: a display, and stand-ins for the editor and the file manager ----------
 
@@ -65,14 +47,8 @@ desktop_env=(env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME=
 
 # --- The lab -----------------------------------------------------------------------------
 
-lab=$work/lab
-collection="$lab/recolha/Lab E2E/Sessao1"
+make_lab
 backup=$lab/smb/127.0.0.1:4455/lab/backup
-mkdir -p "$collection" "$lab/pc01" "$lab/pc02"
-printf 'int main(void) { return 0; }\n' >"$lab/pc01/exame.c"
-printf 'resposta do aluno 1\r\n' >"$lab/pc01/resposta.txt"
-printf 'resposta do aluno 2\n' >"$lab/pc02/resposta.txt" # the same name as pc01's
-touch -d '-30 minutes' "$lab/pc02/resposta.txt"       # not saved lately: the run asks
 printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$lab/recolha" "$backup" "$lab/pc01" "$lab/pc02" "$lab/pc03-desligado" \
     "$lab/pc04/exame" "$lab/smb/127.0.0.1:4455/lab/pc05" "$lab/pc06" >"$lab/pcs.txt"
 
@@ -125,12 +101,7 @@ printf 'resposta do aluno 5\r\n' >"$smb/share/pc05/trabalho.txt"
 printf 'notas\n' >"$smb/share/pc05/.notas-ocultas"
 wait_for 30 test -f "$lab/smb/127.0.0.1:4455/lab/pc05/trabalho.txt" || fail "the SMB share did not mount: $(cat "$smb/smbnetfs.log")"
 
-# pc06: a station on a slow network, every call on it answered after 400 ms (a FUSE file system
-# of the test's own): slow, never dead.
-mkdir -p "$work/slow" "$lab/pc06"
-printf 'resposta do aluno 6\n' >"$work/slow/lento.txt"
-/usr/bin/python3 "$here/../../scripts/slowfs.py" "$work/slow" "$lab/pc06" 400 >"$work/slowfs.log" 2>&1 &
-wait_for 20 test -f "$lab/pc06/lento.txt" || fail "the slow station did not mount: $(cat "$work/slowfs.log")"
+mount_slow "$lab/pc06" 400
 
 # --- Driving the window ------------------------------------------------------------------
 
@@ -154,7 +125,7 @@ press_recolha
 answer_box "what was not collected (pc03 switched off, pc04 not answering)"
 wait_for 60 test -s "$work/files.opened" || fail "the collection folder was not opened"
 wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 5 ]" || fail "the editor did not open five copies"
-import -window "$window" "$artefacts/varnok-e2e.png" || true
+import -window "$window" "$artefacts/$e2e_name.png" || true
 
 step "checking the collection"
 check_collection "$collection" 'exame.c|lento.txt|resposta (2).txt|resposta.txt|trabalho.txt|'

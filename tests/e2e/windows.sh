@@ -10,31 +10,22 @@
 # in (its pcs.txt is replaced); WINEPREFIX is the Wine prefix the program is installed in.
 # Windows's editor and file manager are Wine's own. A screenshot of the window is kept as
 # $E2E_ARTEFACTS/varnok-windows-e2e.png (default: the working folder).
-set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 shortcut=${1:?usage: windows.sh SHORTCUT LAB_FOLDER}
 lab_folder=${2:?usage: windows.sh SHORTCUT LAB_FOLDER}
 : "${WINEPREFIX:?the Wine prefix Varnok is installed in}"
 export WINEPREFIX WINEDEBUG=-all
-artefacts=$(mkdir -p "${E2E_ARTEFACTS:-$PWD}" && cd "${E2E_ARTEFACTS:-$PWD}" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-for tool in wine wineserver winepath Xvfb openbox xprop xwininfo xdotool import sha256sum iconv fusermount; do
-    command -v "$tool" >/dev/null || { echo "E2E: $tool is missing" >&2; exit 1; }
-done
-
-work=$(mktemp -d /tmp/varnok-wine-e2e.XXXXXX)
 unc=$WINEPREFIX/dosdevices/unc
-xvfb_pid='' wm_pid='' e2e_name=varnok-windows-e2e
+wm_pid=''
 cleanup() {
     wineserver -k 2>/dev/null || true
-    fusermount -uz "$work/lab/pc04" 2>/dev/null || true
+    unmount "$work/lab/pc04"
     [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null || true
     rm -f "$unc/pc05/exame" && rmdir "$unc/pc05" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
-    [[ -n ${E2E_KEEP:-} ]] && echo "kept: $work" || rm -rf "$work" || echo "E2E: $work is left behind" >&2
+    finish
 }
-trap cleanup EXIT
-source "$here/common.sh"
+begin varnok-windows-e2e wine wineserver winepath openbox xprop
 
 start_display
 # A desktop has a window manager, as Windows always has: without one, Wine waits two seconds
@@ -47,22 +38,13 @@ wineserver -k 2>/dev/null || true
 
 # --- The lab -----------------------------------------------------------------------------
 
-lab=$work/lab
-collection="$lab/recolha/Lab E2E/Sessao1"
+make_lab
 win() { winepath -w "$1" 2>/dev/null; }
-mkdir -p "$collection" "$lab/backup" "$lab/pc01" "$lab/pc02" "$lab/pc05" "$work/slow" "$lab/pc04"
-printf 'int main(void) { return 0; }\r\n' >"$lab/pc01/exame.c"
-printf 'resposta do aluno 1\r\n' >"$lab/pc01/resposta.txt"
 printf 'relat\xc3\xb3rio\r\n' >"$lab/pc01/relatório.txt"
-printf 'resposta do aluno 2\r\n' >"$lab/pc02/resposta.txt" # the same name as pc01's
-touch -d '-30 minutes' "$lab/pc02/resposta.txt"           # not saved lately: the run asks
-# pc04: every call on it answered after 100 ms (a FUSE file system of the project's own).
-printf 'resposta do aluno 4\r\n' >"$work/slow/lento.txt"
-/usr/bin/python3 "$here/../../scripts/slowfs.py" "$work/slow" "$lab/pc04" 100 >"$work/slowfs.log" 2>&1 &
-wait_for 20 test -f "$lab/pc04/lento.txt" || fail "the slow station did not mount: $(cat "$work/slowfs.log")"
+mount_slow "$lab/pc04" 100 # every call on it answered after 100 ms
 # pc05 and pc06 by their shares' names, as a lab writes them: Wine reaches \\pc05\exame through
 # its folder of shares; \\pc06 is a PC switched off.
-mkdir -p "$unc/pc05" && ln -sfn "$lab/pc05" "$unc/pc05/exame"
+mkdir -p "$unc/pc05" "$lab/backup" "$lab/pc05" && ln -sfn "$lab/pc05" "$unc/pc05/exame"
 printf 'resposta do aluno 5\r\n' >"$lab/pc05/trabalho.txt"
 
 printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$(win "$lab/recolha")" "$(win "$lab/backup")" "$(win "$lab/pc01")" \
