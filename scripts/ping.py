@@ -3,7 +3,8 @@
 responding": sends _NET_WM_PING every INTERVAL seconds, COUNT times, and prints the
 longest wait for an answer in milliseconds (or "none" when one never came within
 TIMEOUT seconds); stopped by SIGTERM, it prints the longest so far. Only the window's
-event loop answers a ping.
+event loop answers a ping. The benchmark's figures of the window's answers, and the
+end-to-end tests' bound on them.
 
     ping.py WINDOW COUNT INTERVAL [TIMEOUT]
 
