@@ -79,8 +79,7 @@ void writeStamped(const QString& path, const QString& content)
 QStringList picture(const QString& root)
 {
     QStringList entries;
-    const QMap<QString, QByteArray> all = contents(root);
-    for (const auto& [name, content] : all.asKeyValueRange()) {
+    for (const auto& [name, content] : contents(root).asKeyValueRange()) {
         const QFileInfo info(root + u'/' + name);
         QString text = QString::fromLatin1(content).replace(u"\r\n"_s, u"|"_s);
         if (info.isSymLink()) {
@@ -114,16 +113,8 @@ void TestDelete::emptiesStationsIntoBackup_data()
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("prompts"); // after the confirmation and the files kept: "style text"
     const QString one = u"pc01/exame.txt=um, backup/"_s;
-    const QString changed =
-        u"backup/exame.txt=um, backup/backup-log.txt="_s + record(u"+pc01/exame.txt; -pc01/exame.txt:a"_s);
-    const QString moved =
-        u"backup/exame.txt=um, backup/backup-log.txt="_s + record(u"pc01/exame.txt; -pc01/exame.txt:a"_s);
-    const QString sha =
-        QString::fromLatin1(QCryptographicHash::hash("um", QCryptographicHash::Sha256).toHex());
-    const auto asideLine = [&](const QString& hidden, const QString& name) {
-        return u"A apagar @/pc01%4%2: movido para .varnok-%1 (cópia @/backup%4%2, SHA-256 %3)|"_s.arg(
-            QString(12, hidden.front()), name, sha, pathSeparator());
-    };
+    const QString changed = u"pc01/exame.txt=um, backup/exame.txt=um, backup/backup-log.txt="_s +
+                            record(u"+pc01/exame.txt; -pc01/exame.txt:a"_s);
 
     // Return, pressed by habit, says No.
     QTest::newRow("Return on the question") << one << u"Return"_s << one << QString();
@@ -163,10 +154,13 @@ void TestDelete::emptiesStationsIntoBackup_data()
     // What stopped runs left under hidden names: a's backup is whole, so a goes; b's moved file is not its
     // backup, and e's backup is gone, so they get their names back and go through the run; c is in no
     // record; d's is the empty file that was to take the hidden name, d itself is still there.
+    const QString sha =
+        QString::fromLatin1(QCryptographicHash::hash("um", QCryptographicHash::Sha256).toHex());
     QString stopped;
-    for (const auto& [hidden, name] :
-         {std::pair{u'A', u"a"_s}, {u'B', u"b"_s}, {u'D', u"d"_s}, {u'E', u"e"_s}})
-        stopped += asideLine(QString(hidden), name + u".txt"_s);
+    for (const QChar hidden : u"ABDE"_s)
+        stopped +=
+            u"A apagar @/pc01%4%2.txt: movido para .varnok-%1 (cópia @/backup%4%2.txt, SHA-256 %3)|"_s.arg(
+                QString(12, hidden), hidden.toLower(), sha, pathSeparator());
     QTest::newRow("hidden files of stopped runs")
         << u"pc01/.varnok-AAAAAAAAAAAA=um, pc01/.varnok-BBBBBBBBBBBB=dois, pc01/.varnok-CCCCCCCCCCCC=tres, "
            "pc01/.varnok-DDDDDDDDDDDD=, pc01/d.txt=um, pc01/.varnok-EEEEEEEEEEEE=um, backup/a.txt=um, "
@@ -192,18 +186,19 @@ void TestDelete::emptiesStationsIntoBackup_data()
                record(u"pc01/a.txt; pc01/b.txt"_s) + u"Apaga Originais interrompido: cancelado|"_s
         << u"48 Apaga Originais cancelado: 2 ficheiro(s) apagado(s); os restantes ficam nos PCs."_s;
     QTest::newRow("record cannot be written")
-        << one << u"record"_s
+        << one << u"record write"_s
         << u"pc01/exame.txt=um, backup/exame.txt=um, backup/backup-log.txt="_s + record()
         << u"0 Error 61 a escrever o ficheiro: @/backup/backup-log.txt   Disk full"_s;
     QTest::newRow("record not made safe on disk")
         << one << u"record sync"_s << u"pc01/exame.txt=um, backup/backup-log.txt="_s + record()
         << u"0 Error 61 a escrever o ficheiro: @/backup/backup-log.txt   Disk full"_s;
-    QTest::newRow("changed by status time")
-        << one << u"changed"_s << u"pc01/exame.txt=um, "_s + changed << QString();
-    QTest::newRow("replaced by a new file")
-        << one << u"replaced"_s << u"pc01/exame.txt=um, "_s + changed << QString();
+    QTest::newRow("changed by status time") << one << u"changed"_s << changed << QString();
+    QTest::newRow("replaced by a new file") << one << u"replaced"_s << changed << QString();
     QTest::newRow("whole seconds, changed in content alone")
-        << one << u"whole-second content"_s << u"pc01/exame.txt=UM, "_s + moved << QString();
+        << one << u"whole-second content"_s
+        << u"pc01/exame.txt=UM, backup/exame.txt=um, backup/backup-log.txt="_s +
+               record(u"pc01/exame.txt; -pc01/exame.txt:a"_s)
+        << QString();
     // One file not deleted, the next on the station still is.
     QTest::newRow("rewritten at every read")
         << u"pc01/exame.txt=um, pc01/z.txt=z, backup/"_s << u"rewrite"_s
@@ -229,8 +224,7 @@ void TestDelete::emptiesStationsIntoBackup_data()
            "pc07/b.txt=dois, backup/old.txt=v"_s
         << QString()
         << u"pc01/, pc05->, pc06->, pc07/, recolha/Lab1/Sessao1/log.txt=l, backup/old.txt=v, "
-           u"backup/a.txt=um, "
-           "backup/b.txt=dois, backup/backup-log.txt="_s +
+           "backup/a.txt=um, backup/b.txt=dois, backup/backup-log.txt="_s +
                record(u"pc01/a.txt; pc07/b.txt"_s)
         << u"48 A pasta @/pc05 é a pasta de recolha: os ficheiros não foram apagados., "
            "48 A pasta @/pc06 é a pasta de Backup: os ficheiros não foram apagados."_s;
@@ -248,19 +242,16 @@ void TestDelete::emptiesStationsIntoBackup()
     // "@/" in a record's lines, which the program reads, joins as the program does.
     for (const QString& item :
          before.replace(u"@/"_s, root + pathSeparator()).replace(u'@', root).split(Entries)) {
-        const qsizetype arrow = item.indexOf(u"->"_s), equals = item.indexOf(u'=');
-        QDir().mkpath(QFileInfo(root + u'/' + item.left(arrow > 0 ? arrow : equals)).path());
-        if (arrow > 0) {
-            QVERIFY(makeLink(item.mid(arrow + 2), root + u'/' + item.left(arrow)));
-            continue;
+        const QString path = root + u'/' + item.section(u'=', 0, 0).section(u"->"_s, 0, 0);
+        QDir().mkpath(QFileInfo(path).path());
+        if (item.contains(u"->"_s)) {
+            QVERIFY(makeLink(item.section(u"->"_s, 1), path));
+        } else if (item.contains(u'=')) {
+            const bool readOnly = item.endsWith(u":ro"_s);
+            writeStamped(path, item.mid(item.indexOf(u'=') + 1).chopped(readOnly ? 3 : 0));
+            if (readOnly)
+                QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         }
-        if (equals < 0)
-            continue;
-        const QString path = root + u'/' + item.left(equals);
-        const QString content = item.mid(equals + 1);
-        writeStamped(path, content.chopped(content.endsWith(u":ro"_s) ? 3 : 0));
-        if (content.endsWith(u":ro"_s))
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     QStringList lines{u"*.txt"_s, u"Lab1"_s, lab.path(u"recolha"_s), lab.path(u"backup"_s)};
     for (int i = 0; i < StationCount; ++i)
@@ -277,11 +268,9 @@ void TestDelete::emptiesStationsIntoBackup()
         lab.desktop.cancelAt = u"PC 1 de 13: "_s + joinPath(lab.stationFolder(0), u"c.txt"_s);
     } else if (fault == u"corrupt"_s) {
         fs.corruptNewFiles = true;
-    } else if (fault == u"record"_s) {
-        fs.errors.insert(u"write backup-log.txt"_s, ENOSPC);
-        fs.failAfterBytes = Date.size() + 1; // the date line, with its CR LF, goes through
-    } else if (fault == u"record sync"_s) {
-        fs.errors.insert(u"sync backup-log.txt"_s, ENOSPC);
+    } else if (fault.startsWith(u"record"_s)) { // its write or its sync fails
+        fs.errors.insert(fault.section(u' ', 1) + u" backup-log.txt"_s, ENOSPC);
+        fs.failAfterBytes = Date.size() + 1; // a write lets the date line, with its CR LF, through
     } else if (fault == u"rewrite"_s) {
         fs.whileReading = [&, content = u"um"_s](const QString& path) mutable {
             if (path == original)
@@ -306,10 +295,9 @@ void TestDelete::emptiesStationsIntoBackup()
         if (!fault.startsWith(u"save"_s))
             fs.statusTimes.insert(original,
                                   {Stamp, fault.startsWith(u"whole-second"_s) ? Stamp : Stamp + 123});
-        const QString station = lab.stationFolder(0);
         if (fault == u"save at removal"_s) {
             fs.errors.insert(u"rename"_s, EINVAL);
-            fs.beforeRemove = [=](const QString& path) mutable {
+            fs.beforeRemove = [=, station = lab.stationFolder(0)](const QString& path) mutable {
                 if (path.startsWith(station))
                     change();
             };
@@ -323,11 +311,9 @@ void TestDelete::emptiesStationsIntoBackup()
 
     form.CommandApaga->click();
 
-    QStringList expectedPrompts{
-        u"276 PERIGO - Pretende Apagar todas os ficheiros nos computadores dos alunos?"_s};
-    expectedPrompts += keptBoxes(after.section(u"backup-log.txt="_s, 1));
-    if (!prompts.isEmpty())
-        expectedPrompts += prompts.split(u", "_s);
+    const QStringList expectedPrompts =
+        QStringList{u"276 PERIGO - Pretende Apagar todas os ficheiros nos computadores dos alunos?"_s} +
+        keptBoxes(after.section(u"backup-log.txt="_s, 1)) + prompts.split(u", "_s, Qt::SkipEmptyParts);
     QCOMPARE(masked(lab.desktop.boxes.join(u'\n')), masked(expectedPrompts.join(u'\n').replace(u'@', root)));
     QStringList expected = masked(after.replace(u'@', root)).split(Entries);
     expected.sort();
