@@ -14,13 +14,12 @@ const QStringList fourteen =
     QStringLiteral("pc01 pc02 pc03 pc04 pc05 pc06 pc07 pc08 pc09 pc10 pc11 pc12 pc13 pc14").split(' ');
 
 // Filter, laboratory, collection root, backup folder and stations, relative to the working folder.
-QByteArray listFile(const QByteArray& laboratory, const QStringList& stations,
-                    const QByteArray& lineEnd = "\r\n")
+QByteArray listFile(const QByteArray& laboratory, const QStringList& stations)
 {
     QByteArrayList lines{"*.txt", laboratory, "recolha", "backup"};
     for (const QString& station : stations)
         lines.append(station.toUtf8());
-    return lines.join(lineEnd) + lineEnd;
+    return lines.join("\r\n") + "\r\n";
 }
 
 } // namespace
@@ -42,7 +41,7 @@ private slots:
             QTest::newRow(name) << content << laboratory << paths << error;
         };
         row("CR LF", listFile("Lab1", fourteen), "Lab1", fourteen);
-        row("LF, no final", listFile("Lab1", fourteen, "\n").chopped(1), "Lab1", fourteen);
+        row("LF, no final", listFile("Lab1", fourteen).replace("\r\n", "\n").chopped(1), "Lab1", fourteen);
         row("empty station line, blanks", listFile("Lab 3 ", gap), "Lab 3 ", gap);
         row("windows-1252", listFile("Laborat\xf3rio \x80", none), "Laboratório €", none);
         row("utf-8, BOM", "\xef\xbb\xbf" + listFile("Lab\xc3\xb3", none), "Labó", none);
