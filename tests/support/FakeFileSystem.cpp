@@ -12,8 +12,7 @@ class FakeFile : public FileHandle
 {
 public:
     FakeFile(const FakeFileSystem& fs, std::unique_ptr<FileHandle> real, const QString& path, bool isNew)
-        : m_fs(fs), m_real(std::move(real)), m_name(path.section(pathSeparator(), -1)), m_new(isNew),
-          m_path(path)
+        : m_fs(fs), m_real(std::move(real)), m_new(isNew), m_path(path)
     {
     }
 
@@ -36,7 +35,7 @@ public:
     {
         const QString fault = QStringLiteral("write");
         if (m_done + size > m_fs.failAfterBytes &&
-            (m_fs.errors.contains(fault) || m_fs.errors.contains(fault + QLatin1Char(' ') + m_name))) {
+            (m_fs.errors.contains(fault) || m_fs.errors.contains(fault + QLatin1Char(' ') + name()))) {
             const qint64 fits = qMax<qint64>(0, m_fs.failAfterBytes - m_done);
             m_real->write(data, fits);
             m_done += fits;
@@ -73,12 +72,12 @@ private:
     void failIf(const QString& operation) const
     {
         m_fs.failIf(operation);
-        m_fs.failIf(operation + QLatin1Char(' ') + m_name);
+        m_fs.failIf(operation + QLatin1Char(' ') + name());
     }
+    QString name() const { return m_path.section(pathSeparator(), -1); }
 
     const FakeFileSystem& m_fs;
     std::unique_ptr<FileHandle> m_real;
-    QString m_name;
     bool m_new;
     QString m_path;
     qint64 m_done = 0;
@@ -155,10 +154,7 @@ QList<ListedFile> FakeFileSystem::listFiles(const QString& folder, const NameFil
 
 FileTimesRead FakeFileSystem::fileTimes(const QString& path)
 {
-    FileTimesRead result = adjusted(path, [&] { return NativeFileSystem::fileTimes(path); });
-    if (result.outcome == FileTimesRead::Refused)
-        throw RunError::fromNumber(ErrorNumber::PermissionDenied);
-    return result;
+    return adjusted(path, [&] { return NativeFileSystem::fileTimes(path); });
 }
 
 FileTimesRead FakeFileSystem::statusOfListed(const QString& folder, const QString& name,
@@ -173,10 +169,9 @@ FileTimesRead FakeFileSystem::adjusted(const QString& path, const std::function<
     if (const auto outcome = timesOutcomes.constFind(path); outcome != timesOutcomes.cend())
         return FileTimesRead{*outcome, {}};
     FileTimesRead real = status();
-    if (real.read() && times.contains(path)) {
-        const FileTimes chosen = times.value(path);
-        real.times.created = chosen.created;
-        real.times.modified = chosen.modified;
+    if (const auto chosen = times.constFind(path); real.read() && chosen != times.cend()) {
+        real.times.created = chosen->created;
+        real.times.modified = chosen->modified;
     }
     return real;
 }

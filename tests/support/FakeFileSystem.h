@@ -20,11 +20,9 @@ public:
     QList<ListedFile> listFiles(const QString& folder, const NameFilter& wanted, bool withTimes) override;
     FileTimesRead fileTimes(const QString& path) override;
 
-    // Without a modification time, the file was last saved when it was created.
-    void setTimes(const QString& path, const QDateTime& created, const QDateTime& modified = {})
+    void setTimes(const QString& path, const QDateTime& created, const QDateTime& modified)
     {
-        const QDateTime saved = modified.isValid() ? modified : created;
-        times.insert(path, FileTimes{created.toMSecsSinceEpoch(), saved.toMSecsSinceEpoch()});
+        times.insert(path, FileTimes{created.toMSecsSinceEpoch(), modified.toMSecsSinceEpoch()});
     }
 
     QHash<QString, FileTimes> times;                      // by path as the program builds it
