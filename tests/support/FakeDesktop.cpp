@@ -38,14 +38,8 @@ int FakeDesktop::messageBox(const QString& prompt, int style)
     return style & MsgBoxStyle::DefaultButton2 ? MsgBoxAnswer::No : MsgBoxAnswer::Yes;
 }
 
-bool FakeDesktop::openFolder(const QString& folder)
+bool FakeDesktop::launch(QStringList& opened, const QString& path)
 {
-    openedFolders.append(folder);
-    return !launchesFail;
-}
-
-bool FakeDesktop::openInTextEditor(const QString& file)
-{
-    openedFiles.append(file);
+    opened.append(path);
     return !launchesFail;
 }

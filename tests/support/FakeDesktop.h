@@ -13,8 +13,8 @@ class FakeDesktop : public Desktop
 {
 public:
     int messageBox(const QString& prompt, int style) override;
-    bool openFolder(const QString& folder) override;
-    bool openInTextEditor(const QString& file) override;
+    bool openFolder(const QString& folder) override { return launch(openedFolders, folder); }
+    bool openInTextEditor(const QString& file) override { return launch(openedFiles, file); }
     QDateTime now() override { return clock; }
     // Cancel is pressed at the update whose label is cancelAt.
     std::unique_ptr<RunProgress> startProgress(const QString& title) override;
@@ -28,4 +28,7 @@ public:
     bool launchesFail = false;
     QString cancelAt;
     QDateTime clock = QDateTime(QDate(2026, 6, 15), QTime(10, 0, 0));
+
+private:
+    bool launch(QStringList& opened, const QString& path);
 };

@@ -36,7 +36,7 @@ TestLab::~TestLab()
 
 QString TestLab::path(const QString& relative) const
 {
-    return QDir::toNativeSeparators(m_dir.filePath(relative));
+    return QDir::toNativeSeparators(QDir(m_dir.path()).filePath(relative));
 }
 
 QString TestLab::stationFolder(int station) const

@@ -31,15 +31,12 @@ public:
     TestLab();
     ~TestLab();
 
-    // Paths as a teacher writes them on this system: with "\\" on Windows.
+    // Paths as a teacher writes them on this system: with "\\" on Windows. An absolute path is kept.
     QString root() const { return QDir::toNativeSeparators(m_dir.path()); }
     QString path(const QString& relative) const;
     QString stationFolder(int station) const; // root/pcNN, not created
     QString makeFolder(const QString& relative);
-    QString makeStation(int station)
-    {
-        return makeFolder(QDir(root()).relativeFilePath(stationFolder(station)));
-    }
+    QString makeStation(int station) { return makeFolder(stationFolder(station)); }
     QString writeFile(const QString& folder, const QString& name, const QByteArray& content = QByteArray());
 
     void writeStationList(const QByteArray& bytes) { writeFile(root(), QStringLiteral("pcs.txt"), bytes); }
