@@ -66,11 +66,6 @@ void TestLab::writeStationList(int stations, const QString& filter)
     writeStationList(lines);
 }
 
-void TestLab::writeStationList(const QStringList& lines)
-{
-    writeStationList((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-}
-
 Form1& TestLab::open(std::chrono::milliseconds deadline, bool settled)
 {
     m_windowFileSystem = std::make_unique<WindowFileSystem>(fileSystem, deadline);

@@ -41,7 +41,10 @@ public:
 
     void writeStationList(const QByteArray& bytes) { writeFile(root(), QStringLiteral("pcs.txt"), bytes); }
     // These lines, in UTF-8 with CR LF.
-    void writeStationList(const QStringList& lines);
+    void writeStationList(const QStringList& lines)
+    {
+        writeStationList((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    }
     // Filter, laboratory "Lab1", root/recolha, root/backup, then the station folders.
     void writeStationList(int stations, const QString& filter = QStringLiteral("*.*"));
 
