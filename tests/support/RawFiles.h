@@ -16,3 +16,8 @@ bool makeLink(const QString& target, const QString& path);
 // Every entry under a folder, by its path from there, with its content: a link's is
 // "<link> " and where it leads; a folder is an entry "name/" only when it is empty.
 QMap<QString, QByteArray> contents(const QString& folder);
+
+// This system's own part of contents(): the names in a folder, hidden ones included, and where a
+// symbolic link leads.
+QStringList entryNames(const QString& folder);
+QByteArray linkTarget(const QString& link);

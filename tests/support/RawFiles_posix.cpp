@@ -1,7 +1,5 @@
 #include "support/RawFiles.h"
-#include "platform/NativeFileSystem.h"
 #include "platform/NativeName.h"
-#include "platform/Paths.h"
 
 #include <QTest>
 
@@ -28,10 +26,7 @@ bool makeLink(const QString& target, const QString& path)
     return ::symlink(nativeBytes(target).constData(), nativeBytes(path).constData()) == 0;
 }
 
-namespace {
-
-// The names in a folder, hidden ones included, sorted.
-QStringList entries(const QString& folder)
+QStringList entryNames(const QString& folder)
 {
     QStringList names;
     DIR* dir = ::opendir(nativeBytes(folder).constData());
@@ -41,31 +36,12 @@ QStringList entries(const QString& folder)
     }
     if (dir)
         ::closedir(dir);
-    names.sort();
     return names;
 }
 
-} // namespace
-
-QMap<QString, QByteArray> contents(const QString& folder)
+QByteArray linkTarget(const QString& link)
 {
-    NativeFileSystem fs;
-    QMap<QString, QByteArray> result;
-    for (const QString& name : entries(folder)) {
-        const QString path = joinPath(folder, name);
-        const FileStatus::Kind kind = fs.entryStatus(path)->kind;
-        if (kind == FileStatus::Kind::Link) {
-            char target[4096];
-            const ssize_t n = ::readlink(nativeBytes(path).constData(), target, sizeof target);
-            result.insert(name, "<link> " + QByteArray(target, qMax<ssize_t>(n, 0)));
-        } else if (kind != FileStatus::Kind::Folder) {
-            result.insert(name, fs.readFile(path));
-        } else if (const QMap<QString, QByteArray> inside = contents(path); inside.isEmpty()) {
-            result.insert(name + u'/', {});
-        } else {
-            for (auto entry = inside.cbegin(); entry != inside.cend(); ++entry)
-                result.insert(name + u'/' + entry.key(), entry.value());
-        }
-    }
-    return result;
+    char target[4096];
+    const ssize_t n = ::readlink(nativeBytes(link).constData(), target, sizeof target);
+    return QByteArray(target, qMax<ssize_t>(n, 0));
 }

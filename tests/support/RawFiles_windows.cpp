@@ -1,5 +1,4 @@
 #include "support/RawFiles.h"
-#include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,24 +45,12 @@ bool makeLink(const QString& target, const QString& path)
     return !error;
 }
 
-QMap<QString, QByteArray> contents(const QString& folder)
+QStringList entryNames(const QString& folder)
 {
-    QMap<QString, QByteArray> result;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries) {
-        const QString name = entry.fileName();
-        if (entry.isSymLink()) {
-            result.insert(name, "<link> " + QDir::fromNativeSeparators(entry.symLinkTarget()).toUtf8());
-        } else if (!entry.isDir()) {
-            QFile file(entry.filePath());
-            result.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>"));
-        } else if (const QMap<QString, QByteArray> inside = contents(entry.filePath()); inside.isEmpty()) {
-            result.insert(name + u'/', {});
-        } else {
-            for (auto item = inside.cbegin(); item != inside.cend(); ++item)
-                result.insert(name + u'/' + item.key(), item.value());
-        }
-    }
-    return result;
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+QByteArray linkTarget(const QString& link)
+{
+    return QDir::fromNativeSeparators(QFileInfo(link).symLinkTarget()).toUtf8();
 }
