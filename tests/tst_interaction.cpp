@@ -33,8 +33,8 @@ int windowsShown()
 Form1& openShown(TestLab& lab)
 {
     lab.writeStationList(1);
-    lab.writeFile(lab.makeStation(0), QStringLiteral("a.txt"));
-    lab.writeFile(lab.stationFolder(0), QStringLiteral("b.doc"));
+    lab.writeFile(lab.makeStation(0), u"a.txt"_s);
+    lab.writeFile(lab.stationFolder(0), u"b.doc"_s);
     Form1& form = lab.open();
     activate(form);
     return form;
@@ -71,8 +71,7 @@ private slots:
         answer.start(10);
 
         QtDesktop desktop;
-        QCOMPARE(desktop.messageBox(QStringLiteral("Apagar?"),
-                                    MsgBoxStyle::YesNoCritical + MsgBoxStyle::DefaultButton2),
+        QCOMPARE(desktop.messageBox(u"Apagar?"_s, MsgBoxStyle::YesNoCritical + MsgBoxStyle::DefaultButton2),
                  MsgBoxAnswer::No);
         QCoreApplication::processEvents();
         QCOMPARE(refresh.count() + recolha.count(), 0);
@@ -101,7 +100,7 @@ private slots:
         };
 
         form.Filtro[0]->setFocus(Qt::MouseFocusReason);
-        form.Filtro[0]->setText(QStringLiteral("*.txt|*.doc"));
+        form.Filtro[0]->setText(u"*.txt|*.doc"_s);
         form.Filtro[0]->setCursorPosition(3); // the invigilator was correcting the middle of it
         if (byMouse) {
             activate(box);
@@ -110,14 +109,13 @@ private slots:
             QTest::keyClick(form.Filtro[0], Qt::Key_Tab);
         }
 
-        QCOMPARE(lab.desktop.boxes,
-                 QStringList{QStringLiteral("0 Filter Error 380  Invalid property value")});
+        QCOMPARE(lab.desktop.boxes, QStringList{u"0 Filter Error 380  Invalid property value"_s});
         activate(form);
         QCOMPARE(refresh.count(), 0);
         QVERIFY(!form.CommandRefresh->isDown());
         QCOMPARE(QApplication::focusWidget(), form.Filtro[0]);
-        QCOMPARE(form.Filtro[0]->selectedText(), QStringLiteral("*.txt|*.doc"));
-        QCOMPARE(form.File1[0]->pattern(), QStringLiteral("*.*"));
+        QCOMPARE(form.Filtro[0]->selectedText(), u"*.txt|*.doc"_s);
+        QCOMPARE(form.File1[0]->pattern(), u"*.*"_s);
     }
 
     // Up means more: the top arrow takes the next session, from the one the bar was left at. A step
@@ -128,27 +126,26 @@ private slots:
         Form1& form = openShown(lab);
         SessionScrollBar* bar = form.VScrollSessao;
         bar->setValue(20);
-        QCOMPARE(form.NumSessao->text(), QStringLiteral("20"));
+        QCOMPARE(form.NumSessao->text(), u"20"_s);
         bar->setValue(5);
         lab.settle();
         QVERIFY(QDir(lab.stationFolder(0)).removeRecursively()); // seen only if the step refreshes
-        form.NumSessao->setText(QStringLiteral("12"));           // typed: the bar stays where it was
+        form.NumSessao->setText(u"12"_s);                        // typed: the bar stays where it was
         // The collection path follows each change of the laboratory (which may hold the separator) and
         // the session (its leading zero kept), its colour the folder.
-        lab.makeFolder(QStringLiteral("recolha/Piso2/Lab1/Sessao12"));
-        form.Laboratorio->setText(QDir::toNativeSeparators(QStringLiteral("Piso2/Lab1")));
+        lab.makeFolder(u"recolha/Piso2/Lab1/Sessao12"_s);
+        form.Laboratorio->setText(QDir::toNativeSeparators(u"Piso2/Lab1"_s));
         QCOMPARE(form.PathRecolha->text(),
-                 lab.path(QStringLiteral("recolha")) +
-                     QDir::toNativeSeparators(QStringLiteral("/Piso2/Lab1/Sessao12")));
+                 lab.path(u"recolha"_s) + QDir::toNativeSeparators(u"/Piso2/Lab1/Sessao12"_s));
         QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Black);
-        form.NumSessao->setText(QStringLiteral("012"));
+        form.NumSessao->setText(u"012"_s);
         QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Red);
 
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
         lab.settle();
         QCOMPARE(bar->value(), 6);
-        QCOMPARE(form.NumSessao->text(), QStringLiteral("6"));
-        QCOMPARE(form.NumPCs->text(), QStringLiteral("0"));
+        QCOMPARE(form.NumSessao->text(), u"6"_s);
+        QCOMPARE(form.NumPCs->text(), u"0"_s);
 
         lab.makeStation(0);
         lab.fileSystem.listingFailures.insert(lab.stationFolder(0), RunError::fromNumber(70));
@@ -157,7 +154,7 @@ private slots:
         step();
         lab.settle();
         QCOMPARE(lab.desktop.boxes.size(), 1);
-        QCOMPARE(form.NumSessao->text(), QStringLiteral("7"));
+        QCOMPARE(form.NumSessao->text(), u"7"_s);
     }
 
     // Each launch is made twice, the second failing to start: said once, naming the path. A station's
@@ -222,7 +219,7 @@ private slots:
         QCOMPARE(windowsShown(), 2);
 
         form.ComClose->click();
-        lab.makeFolder(QStringLiteral("recolha/Lab1/Sessao1")); // a refresh would show it found
+        lab.makeFolder(u"recolha/Lab1/Sessao1"_s); // a refresh would show it found
         lab.tick();
         QVERIFY(!form.isVisible() && !form.Timer1->isActive());
         QCOMPARE(form.PathRecolha->foreColor(), WindowColor::Red);
