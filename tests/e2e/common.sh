@@ -22,15 +22,11 @@ begin() {
     trap cleanup EXIT
 }
 
-# FUSE mounts detached even while a call still holds them, so that the folder can go.
-unmount() {
-    local mount
-    for mount in "$@"; do fusermount -uz "$mount" 2>/dev/null || true; done
-}
-
-# The end of every test: what still runs from its folder stopped, the display ended, the folder gone
-# (kept with E2E_KEEP set).
+# The end of every test: every FUSE mount in its folder detached (even while a call still holds
+# it), what still runs from the folder stopped, the display ended, the folder gone (kept with
+# E2E_KEEP set).
 finish() {
+    awk -v under="$work/" 'index($2, under) == 1 { print $2 }' /proc/mounts | xargs -r -n1 fusermount -uz 2>/dev/null || true
     pkill -f -- "$work" 2>/dev/null || true
     # Waited for: a display ending late would remove the socket of the next run's.
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true

@@ -19,7 +19,6 @@ sftp_pid='' smbd_pid='' smbnetfs_pid=''
 cleanup() {
     # The stopped share answers again, so that every call on it returns and it can go.
     [[ -n $sftp_pid ]] && kill -CONT "$sftp_pid" 2>/dev/null || true
-    unmount "$work"/lab/{pc04,pc06,smb}
     for pid in $smbnetfs_pid $smbd_pid; do kill "$pid" && wait "$pid"; done 2>/dev/null || true
     finish
 }

@@ -20,7 +20,6 @@ unc=$WINEPREFIX/dosdevices/unc
 wm_pid=''
 cleanup() {
     wineserver -k 2>/dev/null || true
-    unmount "$work/lab/pc04"
     [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null || true
     rm -f "$unc/pc05/exame" && rmdir "$unc/pc05" 2>/dev/null || true
     finish
