@@ -14,7 +14,7 @@ export DEBIAN_FRONTEND=noninteractive
 # dpkg-dev gives dpkg-shlibdeps and `file` lets CPack find the program: without them CPack
 # leaves the libraries out of Depends without failing.
 bash "$here/scripts/install-deps.sh" dpkg-dev file lintian desktop-file-utils appstream \
-    xvfb xdotool x11-utils imagemagick libglib2.0-bin sshfs openssh-sftp-server python3-xlib python3-fusepy samba smbnetfs gcc # the end-to-end test's tools
+    xvfb xdotool x11-utils imagemagick libglib2.0-bin python3-xlib python3-fusepy samba smbnetfs gcc # the end-to-end test's tools
 
 failures=()
 fail() {

@@ -65,24 +65,27 @@ start_display() {
 }
 
 # The lab, in lab, with its collection folder, in collection: pc01 holds exame.c and resposta.txt,
-# pc02 a resposta.txt too, not saved lately (the run asks).
+# pc02 a resposta.txt too, not saved lately (the run asks); $work/slow holds lento.txt, for a slow
+# station.
 make_lab() {
     lab=$work/lab
     collection="$lab/recolha/Lab E2E/Sessao1"
-    mkdir -p "$collection" "$lab/pc01" "$lab/pc02"
+    mkdir -p "$collection" "$lab/pc01" "$lab/pc02" "$work/slow"
     printf 'int main(void) { return 0; }\r\n' >"$lab/pc01/exame.c"
     printf 'resposta do aluno 1\r\n' >"$lab/pc01/resposta.txt"
     printf 'resposta do aluno 2\r\n' >"$lab/pc02/resposta.txt" # the same name as pc01's
     touch -d '-30 minutes' "$lab/pc02/resposta.txt"
+    printf 'resposta lenta\r\n' >"$work/slow/lento.txt"
 }
 
-# mount_slow MOUNTPOINT MS: a station on a slow network, every call on it answered after MS ms (a
-# FUSE file system of the project's own): slow, never dead. Its lento.txt is in $work/slow.
-mount_slow() {
-    mkdir -p "$work/slow" "$1"
-    printf 'resposta lenta\r\n' >"$work/slow/lento.txt"
-    /usr/bin/python3 "$here/../../scripts/slowfs.py" "$work/slow" "$1" "$2" >"$work/slowfs.log" 2>&1 &
-    wait_for 20 test -f "$1/lento.txt" || fail "the slow station did not mount: $(cat "$work/slowfs.log")"
+# mount_fuse SOURCE MOUNTPOINT MS: a station on a FUSE file system of the project's own that shows
+# SOURCE and answers every call after MS ms; its process in fuse_pid. Slow, it still answers; its
+# process stopped, every call on it is held in the kernel, as on a share that stopped answering.
+mount_fuse() {
+    mkdir -p "$2"
+    /usr/bin/python3 "$here/../../scripts/slowfs.py" "$1" "$2" "$3" >>"$work/fuse.log" 2>&1 &
+    fuse_pid=$!
+    wait_for 20 mountpoint -q "$2" || fail "$2 did not mount: $(cat "$work/fuse.log")"
 }
 
 # The window's controls are placed in twips, 15 to a pixel, from its client area's corner.

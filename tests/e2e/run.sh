@@ -15,14 +15,14 @@ source "$(dirname "$0")/common.sh"
 program=${1:?usage: run.sh PROGRAM [DESKTOP_ENTRY]}
 [[ $program == */* ]] && program=$(realpath "$program") # it is started from other folders
 entry=${2:-}
-sftp_pid='' smbd_pid='' smbnetfs_pid=''
+hung_pid='' smbd_pid='' smbnetfs_pid=''
 cleanup() {
-    # The stopped share answers again, so that every call on it returns and it can go.
-    [[ -n $sftp_pid ]] && kill -CONT "$sftp_pid" 2>/dev/null || true
+    # The stopped station answers again, so that every call on it returns and it can go.
+    [[ -n $hung_pid ]] && kill -CONT "$hung_pid" 2>/dev/null || true
     for pid in $smbnetfs_pid $smbd_pid; do kill "$pid" && wait "$pid"; done 2>/dev/null || true
     finish
 }
-begin varnok-e2e gio sshfs /usr/lib/openssh/sftp-server smbd smbpasswd smbnetfs cc
+begin varnok-e2e gio smbd smbpasswd smbnetfs cc
 
 # --- The desktop: a display, and stand-ins for the editor and the file manager ----------
 
@@ -51,18 +51,10 @@ backup=$lab/smb/127.0.0.1:4455/lab/backup
 printf '%s\r\n' '*.txt;*.c' 'Lab E2E' "$lab/recolha" "$backup" "$lab/pc01" "$lab/pc02" "$lab/pc03-desligado" \
     "$lab/pc04/exame" "$lab/smb/127.0.0.1:4455/lab/pc05" "$lab/pc06" >"$lab/pcs.txt"
 
-# pc04: a share mounted with sshfs from an sftp server of the test's own, which is stopped
-# later on: a station that stops answering, every call on it held in the kernel.
-share=$work/share
-mkdir -p "$share/exame" "$lab/pc04"
-printf 'resposta do aluno 4\n' >"$share/exame/pc04.txt"
-coproc SFTP { exec /usr/lib/openssh/sftp-server -d "$share"; }
-sftp_pid=$SFTP_PID
-exec 5<&"${SFTP[0]}" 6>&"${SFTP[1]}"
-sshfs -f -o passive,dir_cache=no,attr_timeout=0,entry_timeout=0,negative_timeout=0 ":$share" "$lab/pc04" \
-    <&5 >&6 2>"$work/sshfs.log" &
-exec 5<&- 6>&-
-wait_for 20 test -d "$lab/pc04/exame" || fail "the sshfs share did not mount: $(cat "$work/sshfs.log")"
+# pc04: a station that stops answering later on.
+mkdir -p "$work/pc04/exame" && printf 'resposta do aluno 4\n' >"$work/pc04/exame/pc04.txt"
+mount_fuse "$work/pc04" "$lab/pc04" 0
+hung_pid=$fuse_pid
 
 # pc05 and the backup folder: on a share of a Samba server of the test's own, on a port of its
 # own on loopback, mounted with smbnetfs (FUSE over libsmbclient), as a lab reaches its Windows PCs.
@@ -100,7 +92,7 @@ printf 'resposta do aluno 5\r\n' >"$smb/share/pc05/trabalho.txt"
 printf 'notas\n' >"$smb/share/pc05/.notas-ocultas"
 wait_for 30 test -f "$lab/smb/127.0.0.1:4455/lab/pc05/trabalho.txt" || fail "the SMB share did not mount: $(cat "$smb/smbnetfs.log")"
 
-mount_slow "$lab/pc06" 400
+mount_fuse "$work/slow" "$lab/pc06" 400 # slow, never dead
 
 # --- Driving the window ------------------------------------------------------------------
 
@@ -115,7 +107,7 @@ fi
 await_window
 
 step "a station stops answering"
-kill -STOP "$sftp_pid"
+kill -STOP "$hung_pid"
 click_at_twips 6727 7447 # "Refresh"
 sleep 4
 
@@ -138,7 +130,7 @@ step "Apaga Originais, confirmed with Yes (Return would say No)"
 empty_stations "$smb/share/backup" "$collection" 6 "$lab/pc01" "$lab/pc02" "$smb/share/pc05" "$work/slow"
 [[ $(grep -c '/\.varnok-' "$work/busy.log") -ge 6 ]] || fail "the busy refusals were not met: $(cat "$work/busy.log")"
 
-[[ -f $share/exame/pc04.txt ]] || fail "the station that does not answer was emptied"
+[[ -f $work/pc04/exame/pc04.txt ]] || fail "the station that does not answer was emptied"
 
 check_pings 100
 

@@ -40,7 +40,7 @@ wineserver -k 2>/dev/null || true
 make_lab
 win() { winepath -w "$1" 2>/dev/null; }
 printf 'relat\xc3\xb3rio\r\n' >"$lab/pc01/relatório.txt"
-mount_slow "$lab/pc04" 100 # every call on it answered after 100 ms
+mount_fuse "$work/slow" "$lab/pc04" 100 # slow, never dead
 # pc05 and pc06 by their shares' names, as a lab writes them: Wine reaches \\pc05\exame through
 # its folder of shares; \\pc06 is a PC switched off.
 mkdir -p "$unc/pc05" "$lab/backup" "$lab/pc05" && ln -sfn "$lab/pc05" "$unc/pc05/exame"
