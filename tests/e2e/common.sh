@@ -123,6 +123,7 @@ check_pings() {
 
 # The teacher's name typed, "Recolha" pressed, and the save question answered.
 press_recolha() {
+    step "Recolha, with the save question answered"
     click_at_twips 8227 5827 # Professor
     focus "$window"
     xdotool type 'Prof. Exemplo'
@@ -133,6 +134,7 @@ press_recolha() {
 # check_collection FOLDER 'name|name|...|': every copy checks against SHA256SUMS, which lists
 # these names; byte for byte the unit tests' work.
 check_collection() {
+    step "checking the collection"
     (cd "$1" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not check"
     [[ $(cut -c67- "$1/SHA256SUMS" | sort | tr '\n' '|') == "$2" ]] ||
         fail "SHA256SUMS does not list the copies $2: $(cat "$1/SHA256SUMS")"
@@ -146,6 +148,7 @@ empty_stations() {
     local backup=$1 collection=$2 moves=$3 record hidden_files
     shift 3
     stations=("$@")
+    step "Apaga Originais, confirmed with Yes (Return would say No)"
     originals() { find "${stations[@]}" -maxdepth 1 -type f; }
     emptied() { [[ -z $(originals) ]]; }
     click_at_twips 8887 7447 # "Apaga Originais"
@@ -163,6 +166,7 @@ empty_stations() {
 }
 
 close_window() {
+    step "closing"
     click_at_twips 727 7567 # "Fecha"
     wait_for 30 hidden Form1 || fail "the window did not close"
     echo "E2E passed"

@@ -111,21 +111,18 @@ kill -STOP "$hung_pid"
 click_at_twips 6727 7447 # "Refresh"
 sleep 4
 
-step "Recolha, with the save question answered"
 press_recolha
 answer_box "what was not collected (pc03 switched off, pc04 not answering)"
 wait_for 60 test -s "$work/files.opened" || fail "the collection folder was not opened"
 wait_for 60 sh -c "[ \$(wc -l <'$work/editor.opened') -eq 5 ]" || fail "the editor did not open five copies"
 import -window "$window" "$artefacts/$e2e_name.png" || true
 
-step "checking the collection"
 check_collection "$collection" 'exame.c|lento.txt|resposta (2).txt|resposta.txt|trabalho.txt|'
 grep -q "^$lab/pc03-desligado nada recolhido: " "$collection/log.txt" || fail "log.txt does not name pc03"
 # Once: the files its last refresh listed are not tried.
 [[ $(grep -a "$lab/pc04/" "$collection/log.txt") == "$lab/pc04/exame nada recolhido: o PC n"$'\xe3'"o responde"$'\r' ]] ||
     fail "log.txt does not name pc04, once, as not answering: $(grep -a pc04 "$collection/log.txt")"
 
-step "Apaga Originais, confirmed with Yes (Return would say No)"
 # Six: pc05's hidden file too.
 empty_stations "$smb/share/backup" "$collection" 6 "$lab/pc01" "$lab/pc02" "$smb/share/pc05" "$work/slow"
 [[ $(grep -c '/\.varnok-' "$work/busy.log") -ge 6 ]] || fail "the busy refusals were not met: $(cat "$work/busy.log")"
@@ -134,5 +131,5 @@ empty_stations "$smb/share/backup" "$collection" 6 "$lab/pc01" "$lab/pc02" "$smb
 
 check_pings 100
 
-step "closing, with a call still held by pc04"
+# Closed with a call still held by pc04.
 close_window

@@ -60,7 +60,6 @@ await_window
 sleep 3 # every row listed, the slow station's too, before Notepad covers the window
 import -window "$window" "$artefacts/$e2e_name.png" || true
 
-step "Recolha, with the save question answered"
 press_recolha
 windows_of() { xdotool search --onlyvisible --class "^$1\$" 2>/dev/null | wc -l; }
 at_least() { (($(windows_of "$1") >= $2)); }
@@ -70,7 +69,6 @@ wait_for 60 at_least notepad.exe 6 || fail "the editor did not open six copies: 
 answer_box "what was not collected"
 wait_for 60 at_least explorer.exe 1 || fail "the collection folder was not opened"
 
-step "checking the collection"
 check_collection "$collection" 'exame.c|lento.txt|relatório.txt|resposta (2).txt|resposta.txt|trabalho.txt|'
 log=$collection/log.txt
 # Windows-1252, every line ended by CR LF, paths as Windows writes them.
@@ -82,7 +80,6 @@ for line in 'relatório.txt Copiado para ' "$(win "$lab/pc03-desligado") nada re
     grep -qF "$line" <<<"$text" || fail "log.txt has no line with $line: $text"
 done
 
-step "Apaga Originais, confirmed with Yes"
 empty_stations "$lab/backup" "$collection" 6 "$lab/pc01" "$lab/pc02" "$lab/pc05" "$work/slow"
 
 # Wine reads a folder under one lock for the whole process, so each listing of the slow station
@@ -91,5 +88,4 @@ empty_stations "$lab/backup" "$collection" 6 "$lab/pc01" "$lab/pc02" "$lab/pc05"
 # thread would reach. The Linux end-to-end test holds the window to 0.1 s.
 check_pings 2999
 
-step "closing"
 close_window
