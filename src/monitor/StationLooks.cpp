@@ -114,11 +114,8 @@ bool StationLooks::awaitFirstLook(int i)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(10);
     }
-    if (!station.answered && station.heldBack) {
-        const StationSnapshot snapshot = std::move(*station.heldBack);
-        station.heldBack.reset();
-        show(i, snapshot);
-    }
+    if (!station.answered && station.heldBack)
+        showHeldBackOf(i);
     return station.answered;
 }
 
@@ -176,12 +173,17 @@ void StationLooks::showHeldBack()
 {
     for (int i = 0; i < StationCount; ++i) {
         Station& station = m_stations[size_t(i)];
-        if (!station.heldBack || m_form.guard().busy() || m_form.isUnloaded())
-            continue;
-        const StationSnapshot snapshot = std::move(*station.heldBack);
-        station.heldBack.reset();
-        show(i, snapshot);
+        if (station.heldBack && !m_form.guard().busy() && !m_form.isUnloaded())
+            showHeldBackOf(i);
     }
+}
+
+void StationLooks::showHeldBackOf(int i)
+{
+    Station& station = m_stations[size_t(i)];
+    const StationSnapshot snapshot = std::move(*station.heldBack);
+    station.heldBack.reset();
+    show(i, snapshot);
 }
 
 void StationLooks::watch()

@@ -60,6 +60,7 @@ private:
     void show(int station, const StationSnapshot& snapshot);
     void tellFailure(int station, const RunError& error);
     void showHeldBack();
+    void showHeldBackOf(int station); // its held-back look, which it must have
     void watch();
     void countActive();
 
